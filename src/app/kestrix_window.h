@@ -1,0 +1,31 @@
+#pragma once
+
+#include "scan/font_scan.h"
+#include "ui/kestrix_window_design.h"
+#include "ui/loose_value.h"
+
+namespace kestrix::app {
+
+class Program;
+
+// frmKestrix: the main window, its state values and the routing of its events.
+class FrmKestrix : public ui::KestrixWindowDesign {
+    Q_OBJECT
+public:
+    explicit FrmKestrix(Program& program);
+
+    void Form_Load();
+    void Form_Unload() override;
+    void mnuExit_Click();
+
+    ui::LooseValue ScanPercent;
+    ui::LooseValue ScannedCount;
+    ui::LooseValue TotalDeleted;
+    ui::LooseValue FoundCount;
+
+private:
+    Program& program_;
+    scan::FontScan scan_;
+};
+
+}  // namespace kestrix::app

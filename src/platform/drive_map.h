@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+namespace kestrix::platform {
+
+// Where a Windows path leads on this machine.
+struct ResolvedPath {
+    enum class Status {
+        Found,      // every component exists; hostPath names it
+        Missing,    // some component does not exist; hostPath is where it would be created
+        Ambiguous,  // a component matches several entries by letter case only, none exactly
+        Invalid,    // not a path on a drive this machine has
+    };
+    Status status = Status::Invalid;
+    QString hostPath;
+};
+
+// Turns the program's Windows paths ("C:\WINDOWS\Fonts\arial.ttf") into host paths.
+// Elsewhere than on Windows drive C: is the C: drive of a Wine prefix, and each component is
+// matched as Windows matches names: exactly first, otherwise the one entry equal to it when
+// letter case is ignored.
+class DriveMap {
+public:
+    // Drive C: as Wine maps it: $WINEPREFIX/dosdevices/c: or $WINEPREFIX/drive_c, with
+    // $WINEPREFIX defaulting to ~/.wine. On Windows paths are taken as they are.
+    static DriveMap fromEnvironment();
+    static DriveMap withDriveC(const QString& hostRoot);
+
+    [[nodiscard]] ResolvedPath resolve(const QString& windowsPath) const;
+    [[nodiscard]] const QString& driveCRoot() const { return driveC_; }
+
+private:
+    explicit DriveMap(QString driveC) : driveC_(std::move(driveC)) {}
+    QString driveC_;  // empty: paths are host paths already
+};
+
+// The reason a resolved path cannot be used, for messages to the user.
+QString describeUnusable(const ResolvedPath& path);
+
+}  // namespace kestrix::platform

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "ui/kestrix_window_design.h"
+#include "ui/loose_value.h"
+
+namespace kestrix::scan {
+
+// The folder that Scan walks, as the program names it on every system.
+inline const QString fontsFolder = QStringLiteral("C:\\WINDOWS\\Fonts");
+
+// Scan: walks the font folder one file per tick of tmrScan and lists every file that matches
+// no reference entry, checked, newest first. Position and results live in the window's
+// controls and in the scan figures the window holds.
+class FontScan {
+public:
+    FontScan(ui::KestrixWindowDesign& window, ui::LooseValue& ScanPercent,
+             ui::LooseValue& ScannedCount, ui::LooseValue& FoundCount);
+
+    void cmdScan_Click();
+    void tmrScan_Timer();
+
+private:
+    // Reads the folder; tells the user and returns false when there is nothing to scan.
+    bool listFolder();
+    void runTick();
+    // Tests the current file against the reference entries from entry 0 on, yielding after
+    // each pass. Returns false when the program is ending.
+    bool classify(const QString& file, bool& match, bool stopAtLastFile);
+    void finishScan(const QString& file, bool match);
+    void listIfExcessive(const QString& file, bool match);
+    void countScanned();
+
+    ui::KestrixWindowDesign& w_;
+    ui::LooseValue& ScanPercent;
+    ui::LooseValue& ScannedCount;
+    ui::LooseValue& FoundCount;
+    bool tickRunning_ = false;
+};
+
+}  // namespace kestrix::scan

@@ -1,0 +1,15 @@
+#pragma once
+
+namespace kestrix::ui {
+
+// Lets queued input, paint, timer and socket events run, then returns. Returns false once the
+// program is ending: the caller must then return at once, touching nothing more.
+[[nodiscard]] bool doEvents();
+
+// Ends the program at once: loops that yield stop, and the event loop quits.
+void endProgram();
+[[nodiscard]] bool programEnding();
+// A program that starts again (each test does) is not ending.
+void clearProgramEnding();
+
+}  // namespace kestrix::ui

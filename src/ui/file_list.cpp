@@ -1,0 +1,84 @@
+#include "ui/file_list.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace kestrix::ui {
+
+namespace {
+
+bool byName(const QString& a, const QString& b) {
+    const int ignoringCase = a.compare(b, Qt::CaseInsensitive);
+    return ignoringCase != 0 ? ignoringCase < 0 : a < b;
+}
+
+// Names that are not valid in the file system's encoding come back from the listing altered;
+// such a name would lead to another file, or to none.
+QStringList namesLeadingBack(const QString& folder, QStringList names) {
+    std::sort(names.begin(), names.end());
+    QStringList kept;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const bool duplicate = (i > 0 && names[i] == names[i - 1]) ||
+                               (i + 1 < names.size() && names[i] == names[i + 1]);
+        const QFileInfo info(folder + u'/' + names[i]);
+        if (!duplicate && (info.exists() || info.isSymLink())) {
+            kept << names[i];
+        }
+    }
+    return kept;
+}
+
+}  // namespace
+
+bool isWindowsFileName(const QString& name) {
+    static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
+    return !name.isEmpty() && std::none_of(name.begin(), name.end(), [](QChar c) {
+        return c.unicode() < 0x20 || forbidden.contains(c);
+    });
+}
+
+FileList::FileList(platform::DriveMap drives, const QString& pattern) : drives_(std::move(drives)) {
+    for (const auto& wildcard : pattern.split(u';', Qt::SkipEmptyParts)) {
+        wildcards_.emplace_back(QRegularExpression::wildcardToRegularExpression(wildcard.trimmed()),
+                                QRegularExpression::CaseInsensitiveOption);
+    }
+}
+
+bool FileList::fitsPattern(const QString& name) const {
+    return std::any_of(wildcards_.begin(), wildcards_.end(),
+                       [&](const QRegularExpression& re) { return re.match(name).hasMatch(); });
+}
+
+std::optional<QString> FileList::refresh() {
+    names_.clear();
+    index_ = -1;
+    const auto folder = drives_.resolve(path_);
+    if (folder.status != platform::ResolvedPath::Status::Found) {
+        return platform::describeUnusable(folder);
+    }
+    const QFileInfo info(folder.hostPath);
+    if (!info.isDir()) {
+        return QStringLiteral("not a folder");
+    }
+    const QDir dir(folder.hostPath);
+    if (!info.isReadable() || !dir.isReadable()) {
+        return QStringLiteral("the folder cannot be read");
+    }
+    QStringList candidates;
+    for (const auto& name : dir.entryList(QDir::Files)) {
+        if (isWindowsFileName(name) && fitsPattern(name)) {
+            candidates << name;
+        }
+    }
+    names_ = namesLeadingBack(folder.hostPath, candidates);
+    std::sort(names_.begin(), names_.end(), byName);
+    return std::nullopt;
+}
+
+QString FileList::fileName() const {
+    return index_ >= 0 && index_ < listCount() ? names_.at(index_) : QString();
+}
+
+}  // namespace kestrix::ui

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QIcon>
+#include <QMainWindow>
+
+namespace kestrix::ui {
+
+// A window of the program: a fixed client area laid out in twips, Tahoma 8.25 pt, a close box
+// but no minimise or maximise box, centred on the screen the first time it shows.
+// Closing it asks its slot to unload it; the slot runs Form_Unload and destroys it.
+class Form : public QMainWindow {
+    Q_OBJECT
+public:
+    Form(const QString& caption, QSize clientTwips, const QIcon& icon);
+
+    // The window's own unload handler; runs before the window is destroyed.
+    virtual void Form_Unload() {}
+
+    // The area below the title bar (and below the menu bar) that holds the controls.
+    [[nodiscard]] QWidget* clientArea() const { return client_; }
+
+signals:
+    void unloadRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QWidget* client_;
+    bool centred_ = false;
+};
+
+// The font every window and control uses unless its design says otherwise.
+[[nodiscard]] QFont designFont();
+
+}  // namespace kestrix::ui

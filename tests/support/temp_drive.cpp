@@ -1,0 +1,51 @@
+#include "support/temp_drive.h"
+
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace kestrix::test {
+
+TempDrive::TempDrive() {
+    EXPECT_TRUE(root_.isValid());
+    EXPECT_TRUE(QDir().mkpath(fontsFolder()));
+    EXPECT_TRUE(QDir().mkpath(appPath()));
+}
+
+platform::DriveMap TempDrive::drives() const {
+    return platform::DriveMap::withDriveC(driveC());
+}
+
+QString TempDrive::driveC() const {
+    return root_.filePath(QStringLiteral("drive_c"));
+}
+
+QString TempDrive::fontsFolder() const {
+    return driveC() + QStringLiteral("/windows/Fonts");
+}
+
+QString TempDrive::appPath() const {
+    return root_.filePath(QStringLiteral("program"));
+}
+
+QString TempDrive::addFont(const QString& name, const QByteArray& content) {
+    const QString path = fontsFolder() + u'/' + name;
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(content);
+    return path;
+}
+
+void TempDrive::addFonts(const QStringList& names) {
+    for (const auto& name : names) {
+        addFont(name);
+    }
+}
+
+bool TempDrive::hasFont(const QString& name) const {
+    const QFileInfo info(fontsFolder() + u'/' + name);
+    return info.exists() || info.isSymLink();
+}
+
+}  // namespace kestrix::test

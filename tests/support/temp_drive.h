@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/drive_map.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace kestrix::test {
+
+// A C: drive in a temporary folder with an empty windows/Fonts, and a program folder beside it.
+class TempDrive {
+public:
+    TempDrive();
+
+    [[nodiscard]] platform::DriveMap drives() const;
+    [[nodiscard]] QString driveC() const;
+    [[nodiscard]] QString fontsFolder() const;
+    [[nodiscard]] QString appPath() const;
+
+    // Writes a file into the font folder and returns its host path.
+    QString addFont(const QString& name, const QByteArray& content = QByteArray("font"));
+    void addFonts(const QStringList& names);
+    [[nodiscard]] bool hasFont(const QString& name) const;
+
+private:
+    QTemporaryDir root_;
+};
+
+}  // namespace kestrix::test
