@@ -55,6 +55,9 @@ std::optional<QString> FileList::refresh() {
     names_.clear();
     index_ = -1;
     const auto folder = drives_.resolve(path_);
+    if (folder.status == platform::ResolvedPath::Status::Missing) {
+        return QStringLiteral("not found (%1)").arg(QDir::toNativeSeparators(folder.hostPath));
+    }
     if (folder.status != platform::ResolvedPath::Status::Found) {
         return platform::describeUnusable(folder);
     }

@@ -1,0 +1,158 @@
+#include "support/program_fixture.h"
+#include "ui/events.h"
+
+#include <gtest/gtest.h>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace kestrix::test {
+namespace {
+
+using MainWindow = ProgramFixture;
+
+QStringList menuCaptions(const QAction* menu) {
+    QStringList captions;
+    for (const QAction* item : menu->menu()->actions()) {
+        captions << (item->isSeparator() ? QStringLiteral("-") : item->text());
+    }
+    return captions;
+}
+
+TEST_F(MainWindow, StartsIdleWithItsDesignValues) {
+    app::FrmKestrix& w = start();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.windowTitle(), "Kestrix - Main");
+    EXPECT_EQ(w.cmdScan->text(), "Scan");
+    EXPECT_TRUE(w.cmdScan->isEnabled());
+    EXPECT_EQ(w.cmdRemove->text(), "Optimize");
+    EXPECT_FALSE(w.cmdRemove->isEnabled());
+    EXPECT_FALSE(w.tmrScan->isActive());
+    EXPECT_EQ(w.tmrScan->interval(), 1);
+    EXPECT_EQ(w.lstFonts->rowCount(), 0);
+    EXPECT_EQ(w.frmStatistics->title(), "Font Statistics:");
+    EXPECT_EQ(w.frmFound->title(), "");
+    EXPECT_EQ(w.lbltxtScanned->text(), "Scanned:");
+    EXPECT_EQ(w.lbltxtExcessive->text(), "Excessive:");
+    EXPECT_EQ(w.lbltxtPercentage->text(), "Percentage:");
+    EXPECT_EQ(w.lbltxtRemoved->text(), "Total Deleted:");
+    EXPECT_EQ(w.lblObjects->text(), "0");
+    EXPECT_EQ(w.lblFound->text(), "0");
+    EXPECT_EQ(w.lblPercent->text(), "0%");
+    EXPECT_EQ(w.s1->panelText(1), "Status");
+    EXPECT_EQ(w.s1->panelText(2), "Awaiting user commands.");
+    EXPECT_EQ(w.s1->panelText(3), "");
+    EXPECT_EQ(w.xp1->minimum(), 0);
+    EXPECT_EQ(w.xp1->maximum(), 100);
+    EXPECT_EQ(w.xp1->value(), 0);
+    EXPECT_EQ(w.lstDatabase.listCount(), 106);
+
+    EXPECT_TRUE(w.FoundCount.isEmpty());
+    EXPECT_EQ(w.ScanPercent, ui::LooseValue::integer(0));
+    EXPECT_EQ(w.ScannedCount, ui::LooseValue::integer(0));
+}
+
+TEST_F(MainWindow, OffersTheMenuTree) {
+    app::FrmKestrix& w = start();
+    const QList<QAction*> bar = w.menuBar()->actions();
+    ASSERT_EQ(bar.size(), 3);
+    EXPECT_EQ(bar[0], w.mnuFile);
+    EXPECT_EQ(bar[1], w.mnuOptions);
+    EXPECT_EQ(bar[2], w.mnuDonate);
+    EXPECT_EQ(w.mnuFile->text(), "File");
+    EXPECT_EQ(w.mnuOptions->text(), "Options");
+    EXPECT_EQ(w.mnuDonate->text(), "Donate");
+    EXPECT_EQ(menuCaptions(w.mnuFile), QStringList({"Exit"}));
+    EXPECT_EQ(menuCaptions(w.mnuOptions),
+              QStringList({"Select All", "Unselect All", "-", "Reset Statistics",
+                           "Check for Updates", "-", "About"}));
+    EXPECT_EQ(menuCaptions(w.mnuDonate),
+              QStringList({"e-gold (USD Please)", "-", "Get an e-gold account (Free)"}));
+    for (const QAction* item :
+         {w.mnuFile, w.mnuExit, w.mnuOptions, w.cmdSelectAll, w.cmdUnselectAll, w.mnuReset,
+          w.cmdLiveUpdate, w.mnuAbout, w.mnuDonate, w.cmdDonate, w.cmdGetanAccount}) {
+        EXPECT_TRUE(item->isEnabled() && item->isVisible() && !item->isChecked())
+            << item->objectName().toStdString();
+    }
+}
+
+TEST_F(MainWindow, IsLaidOutInTwipsAtItsFixedSize) {
+    app::FrmKestrix& w = start();
+    QWidget* client = w.clientArea();
+    EXPECT_EQ(client->size(), QSize(377, 183));
+    EXPECT_EQ(client->y(), w.menuBar()->height()) << "the client area lies below the menu bar";
+    EXPECT_EQ(w.minimumSize(), w.maximumSize()) << "the window keeps its size";
+
+    EXPECT_EQ(w.frmFound->geometry(), QRect(8, 2, 241, 155));
+    EXPECT_EQ(w.lstFonts->geometry(), QRect(2, 8, 237, 145));
+    EXPECT_EQ(w.cmdScan->geometry(), QRect(256, 8, 113, 25));
+    EXPECT_EQ(w.cmdRemove->geometry(), QRect(256, 40, 113, 25));
+    EXPECT_EQ(w.frmStatistics->geometry(), QRect(256, 72, 113, 85));
+    EXPECT_EQ(w.s1->geometry(), QRect(0, 163, 377, 20));
+
+    // The progress bar covers the third panel and meets the client area's right and bottom edges.
+    const QRect bar = w.xp1->geometry();
+    EXPECT_EQ(bar, QRect(197, 166, 180, 17));
+    EXPECT_EQ(bar.right(), client->width() - 1);
+    EXPECT_EQ(bar.bottom(), client->height() - 1);
+    EXPECT_EQ(client->childAt(bar.center()), w.xp1) << "drawn in front of the status bar";
+    EXPECT_EQ(w.s1->panel(1)->width(), 43);
+    EXPECT_EQ(w.s1->panel(2)->width(), 149);
+
+    // Right-aligned figures keep their right edge; captions keep their left edge.
+    EXPECT_EQ(w.lblObjects->geometry().right() + 1, 102);
+    EXPECT_EQ(w.lbltxtScanned->x(), 8);
+    w.lblObjects->setText("12,345/12,345");
+    EXPECT_GE(w.lblObjects->x(), w.lbltxtScanned->geometry().right());
+    EXPECT_LE(w.lblObjects->geometry().right(), w.frmStatistics->width());
+}
+
+TEST_F(MainWindow, LooksAsDesigned) {
+    app::FrmKestrix& w = start();
+    const Qt::WindowFlags flags = w.windowFlags();
+    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_EQ(w.font().family(), "Tahoma");
+    EXPECT_DOUBLE_EQ(w.font().pointSizeF(), 8.25);
+    EXPECT_EQ(w.cmdScan->font(), w.font());
+    EXPECT_FALSE(w.windowIcon().isNull());
+    EXPECT_EQ(w.windowIcon().availableSizes().value(0), QSize(16, 16));
+    EXPECT_FALSE(w.i1.isNull());
+
+    // Centred on the screen.
+    const QRect screen = w.screen()->availableGeometry();
+    EXPECT_LE(std::abs(w.frameGeometry().center().x() - screen.center().x()), 1);
+    EXPECT_LE(std::abs(w.frameGeometry().center().y() - screen.center().y()), 1);
+}
+
+TEST_F(MainWindow, TabsFromScanToOptimizeToTheListWithScanFocused) {
+    app::FrmKestrix& w = start();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    EXPECT_EQ(QApplication::focusWidget(), w.cmdScan);
+    w.cmdRemove->setEnabled(true);  // only enabled controls take the focus
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), w.cmdRemove);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), w.lstFonts);
+}
+
+TEST_F(MainWindow, ExitAndTheCloseBoxEndTheProgram) {
+    {
+        app::FrmKestrix& w = start();
+        w.mnuExit->trigger();
+        EXPECT_TRUE(ui::programEnding());
+        EXPECT_FALSE(w.isVisible());
+    }
+    {
+        app::FrmKestrix& w = start();
+        EXPECT_FALSE(ui::programEnding()) << "a program that starts again is not ending";
+        w.close();
+        EXPECT_TRUE(ui::programEnding());
+        EXPECT_FALSE(w.isVisible());
+    }
+    EXPECT_EQ(answers.shown().size(), 0U);
+}
+
+}  // namespace
+}  // namespace kestrix::test

@@ -1,0 +1,236 @@
+#include "scan/reference_list.h"
+#include "support/program_fixture.h"
+#include "ui/events.h"
+
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QTimer>
+
+namespace kestrix::test {
+namespace {
+
+using Scan = ProgramFixture;
+
+QString row(const QString& name) {
+    return "C:\\WINDOWS\\Fonts\\" + name;
+}
+
+QStringList excessiveNames(int count) {
+    QStringList names;
+    for (int i = 0; i < count; ++i) {
+        names << QStringLiteral("Extra%1.ttf").arg(i, 3, 10, QChar(u'0'));
+    }
+    return names;
+}
+
+void expectIdle(const app::FrmKestrix& w) {
+    EXPECT_FALSE(w.tmrScan->isActive());
+    EXPECT_TRUE(w.cmdScan->isEnabled());
+    EXPECT_TRUE(w.mnuFile->isEnabled());
+    EXPECT_TRUE(w.mnuOptions->isEnabled());
+}
+
+TEST_F(Scan, OfASingleExcessiveFileEndsInTheFirstTick) {
+    drive.addFont("Mine.ttf");
+    app::FrmKestrix& w = start();
+    scan(w);
+
+    expectIdle(w);
+    EXPECT_EQ(rows(w), QStringList({row("Mine.ttf")}));
+    EXPECT_TRUE(w.lstFonts->isChecked(1));
+    EXPECT_EQ(w.lblObjects->text(), "1/1");
+    EXPECT_EQ(w.lblFound->text(), "1");
+    EXPECT_EQ(w.lblPercent->text(), "100%");
+    EXPECT_EQ(w.xp1->value(), 0);
+    EXPECT_EQ(w.xp1->maximum(), 1);
+    EXPECT_TRUE(w.cmdRemove->isEnabled());
+    EXPECT_EQ(w.s1->panelText(2), "Found 1 excessive fonts.");
+    EXPECT_EQ(w.ScanPercent, ui::LooseValue::text("100"));
+    EXPECT_EQ(w.ScannedCount.toInteger(), 1);
+    EXPECT_EQ(w.FoundCount.toInteger(), 1);
+}
+
+TEST_F(Scan, OfOnlyReferenceFontsFindsNothing) {
+    QStringList names;
+    const QStringList entries = scan::referenceList();
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        // Every entry, in the letter cases a font folder may hold it.
+        const QString base = entries[i].left(entries[i].indexOf(u'.'));
+        names << (i % 3 == 0   ? base.toLower() + ".ttf"
+                  : i % 3 == 1 ? base.toUpper() + ".TTF"
+                               : base + ".fon");
+    }
+    drive.addFonts(names);
+    app::FrmKestrix& w = start();
+    scan(w);
+
+    expectIdle(w);
+    EXPECT_EQ(w.lstFonts->rowCount(), 0);
+    EXPECT_EQ(w.lblFound->text(), "0");
+    EXPECT_EQ(w.lblPercent->text(), "0%");
+    EXPECT_EQ(w.lblObjects->text(), "106/106");
+    EXPECT_EQ(w.s1->panelText(2), "Found 0 excessive fonts.");
+    EXPECT_FALSE(w.cmdRemove->isEnabled());
+    EXPECT_EQ(w.xp1->value(), 104);
+    EXPECT_EQ(w.xp1->maximum(), 106);
+}
+
+TEST_F(Scan, ListsExcessiveFilesNewestFirstAndChecked) {
+    drive.addFonts({"arial.ttf", "Zeta.ttf", "PaPyRuS.ttf", "alpha.fon", "Papyrus.ttf",
+                    ".hidden.ttf", "notes.txt", "noext"});
+    app::FrmKestrix& w = start();
+    scan(w);
+
+    // Sorted folder: alpha.fon arial.ttf PaPyRuS.ttf Papyrus.ttf Zeta.ttf
+    EXPECT_EQ(rows(w), QStringList({row("Zeta.ttf"), row("PaPyRuS.ttf"), row("alpha.fon")}));
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_TRUE(w.lstFonts->isChecked(i)) << i;
+    }
+    EXPECT_EQ(w.lblObjects->text(), "5/5");
+    EXPECT_EQ(w.lblFound->text(), "3");
+    EXPECT_EQ(w.lblPercent->text(), "60%");
+    EXPECT_EQ(w.xp1->value(), 3) << "T - 2 of T";
+    EXPECT_EQ(w.xp1->maximum(), 5);
+    EXPECT_EQ(w.s1->panelText(2), "Found 3 excessive fonts.");
+}
+
+TEST_F(Scan, ShowsTheWholeNumberPercentage) {
+    QStringList names = excessiveNames(29);
+    const QStringList entries = scan::referenceList();
+    for (int i = 0; i < 71; ++i) {
+        names << entries[i];
+    }
+    drive.addFonts(names);
+    app::FrmKestrix& w = start();
+    scan(w);
+    EXPECT_EQ(w.lblPercent->text(), "29%");
+    EXPECT_EQ(w.lblFound->text(), "29");
+    EXPECT_EQ(w.lblObjects->text(), "100/100");
+}
+
+TEST_F(Scan, FollowsTheUsersLocale) {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    drive.addFonts({"ARIAL.TTF", "mine.ttf", "TIMES.TTF"});
+    app::FrmKestrix& w = start();
+    scan(w);
+    EXPECT_EQ(w.lblPercent->text(), "33%");
+}
+
+TEST_F(Scan, LocksTheCommandsWhileItRuns) {
+    drive.addFonts(excessiveNames(3));
+    app::FrmKestrix& w = start();
+    scan(w);
+    ASSERT_EQ(w.lblObjects->text(), "3/3");
+    drive.addFonts(excessiveNames(6));
+
+    answers.answer(QMessageBox::Yes);
+    w.cmdScan->click();
+    EXPECT_TRUE(w.tmrScan->isActive());
+    EXPECT_FALSE(w.cmdScan->isEnabled());
+    EXPECT_FALSE(w.cmdRemove->isEnabled());
+    EXPECT_FALSE(w.mnuFile->isEnabled());
+    EXPECT_FALSE(w.mnuOptions->isEnabled());
+    EXPECT_TRUE(w.mnuDonate->isEnabled());
+    EXPECT_TRUE(w.cmdDonate->isEnabled());
+    EXPECT_EQ(w.s1->panelText(2), "Building and scanning index.");
+    EXPECT_EQ(w.lstFonts->rowCount(), 0);
+    EXPECT_EQ(w.lblFound->text(), "0");
+    EXPECT_EQ(w.lblPercent->text(), "0%");
+    EXPECT_EQ(w.lblObjects->text(), "3/3") << "until the first tick ends";
+    EXPECT_EQ(w.xp1->maximum(), 6);
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.lblObjects->text() == "1/6"; }, 10'000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.tmrScan->isActive(); }, 60'000));
+    expectIdle(w);
+    EXPECT_EQ(w.lstFonts->rowCount(), 6);
+    EXPECT_TRUE(w.cmdRemove->isEnabled());
+}
+
+TEST_F(Scan, AsksBeforeDroppingListedFonts) {
+    drive.addFonts({"one.ttf", "two.ttf"});
+    app::FrmKestrix& w = start();
+    scan(w);
+    w.lstFonts->setChecked(2, false);
+    const QStringList before = rows(w);
+
+    answers.answer(QMessageBox::No);
+    w.cmdScan->click();
+    ASSERT_EQ(answers.shown().size(), 1U);
+    const auto& question = answers.shown().front();
+    EXPECT_EQ(question.text,
+              "Are you sure you would like to start a new scan? You already have fonts ready to "
+              "delete.");
+    EXPECT_EQ(question.title, "");
+    EXPECT_EQ(question.icon, QMessageBox::NoIcon);
+    EXPECT_EQ(question.buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(question.format, Qt::PlainText);
+    expectIdle(w);
+    EXPECT_EQ(rows(w), before);
+    EXPECT_FALSE(w.lstFonts->isChecked(2));
+    EXPECT_TRUE(w.cmdRemove->isEnabled());
+    EXPECT_EQ(w.s1->panelText(2), "Found 2 excessive fonts.");
+
+    answers.answer(QMessageBox::Yes);
+    scan(w);
+    EXPECT_EQ(answers.shown().size(), 2U);
+    EXPECT_EQ(rows(w), before);
+    EXPECT_TRUE(w.lstFonts->isChecked(2)) << "the new scan lists every row checked again";
+}
+
+TEST_F(Scan, ReportsAFolderItCannotScanAndStaysIdle) {
+    drive.addFont("readme.txt");
+    app::FrmKestrix& w = start();
+
+    answers.answer(QMessageBox::Ok);
+    w.cmdScan->click();
+    ASSERT_EQ(answers.shown().size(), 1U);
+    EXPECT_EQ(answers.shown()[0].text,
+              "The font folder C:\\WINDOWS\\Fonts cannot be scanned: it holds no font file "
+              "(*.fon, *.ttf).");
+    EXPECT_EQ(answers.shown()[0].icon, QMessageBox::Warning);
+    expectIdle(w);
+    EXPECT_FALSE(w.cmdRemove->isEnabled());
+    EXPECT_EQ(w.s1->panelText(2), "Awaiting user commands.");
+
+    // With fonts listed from an earlier scan, Optimize stays as it was.
+    drive.addFont("mine.ttf");
+    scan(w);
+    ASSERT_TRUE(w.cmdRemove->isEnabled());
+    ASSERT_TRUE(QDir(drive.fontsFolder()).removeRecursively());
+    answers.answer(QMessageBox::Yes);
+    answers.answer(QMessageBox::Ok);
+    w.cmdScan->click();
+    ASSERT_EQ(answers.shown().size(), 3U);
+    EXPECT_TRUE(answers.shown()[2].text.startsWith(
+        "The font folder C:\\WINDOWS\\Fonts cannot be scanned: not found ("));
+    expectIdle(w);
+    EXPECT_TRUE(w.cmdRemove->isEnabled());
+    EXPECT_EQ(rows(w), QStringList({row("mine.ttf")}));
+    EXPECT_EQ(w.s1->panelText(2), "Found 1 excessive fonts.");
+    EXPECT_EQ(answers.unexpected(), 0);
+}
+
+TEST_F(Scan, EndsAtOnceWhenTheWindowClosesMidScan) {
+    drive.addFonts(excessiveNames(40));
+    app::FrmKestrix& w = start();
+    int rowsAtClose = -1;
+    QString scannedAtClose;
+    // Fires inside one of a tick's yields, like a click on the close box.
+    QTimer::singleShot(30, &w, [&] {
+        rowsAtClose = w.lstFonts->rowCount();
+        scannedAtClose = w.lblObjects->text();
+        w.close();
+    });
+    w.cmdScan->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rowsAtClose >= 0; }, 10'000));
+    QTest::qWait(50);
+
+    EXPECT_TRUE(ui::programEnding());
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_LT(rowsAtClose, 40);
+    EXPECT_EQ(w.lstFonts->rowCount(), rowsAtClose) << "no later step of the tick ran";
+    EXPECT_EQ(w.lblObjects->text(), scannedAtClose);
+}
+
+}  // namespace
+}  // namespace kestrix::test

@@ -1,0 +1,64 @@
+#include "platform/drive_map.h"
+#include "support/temp_drive.h"
+
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+
+namespace kestrix::platform {
+namespace {
+
+using Status = ResolvedPath::Status;
+
+TEST(DriveMap, MatchesEachComponentExactlyFirstThenIgnoringCase) {
+    test::TempDrive drive;
+    const QString arial = drive.addFont("Arial.ttf");
+    const DriveMap map = drive.drives();
+
+    const auto exact = map.resolve("C:\\windows\\Fonts\\Arial.ttf");
+    EXPECT_EQ(exact.status, Status::Found);
+    EXPECT_EQ(exact.hostPath, arial);
+
+    const auto anyCase = map.resolve("c:\\WINDOWS\\FONTS\\arial.TTF");
+    EXPECT_EQ(anyCase.status, Status::Found);
+    EXPECT_EQ(anyCase.hostPath, arial);
+
+    const auto folder = map.resolve("C:\\WINDOWS\\Fonts");
+    EXPECT_EQ(folder.status, Status::Found);
+    EXPECT_EQ(folder.hostPath, drive.fontsFolder());
+}
+
+TEST(DriveMap, PrefersTheExactNameAndRefusesToGuessBetweenOthers) {
+    test::TempDrive drive;
+    const QString exact = drive.addFont("MyFont.ttf");
+    drive.addFont("MYFONT.TTF");
+    const DriveMap map = drive.drives();
+
+    EXPECT_EQ(map.resolve("C:\\WINDOWS\\Fonts\\MyFont.ttf").hostPath, exact);
+    EXPECT_EQ(map.resolve("C:\\WINDOWS\\Fonts\\myfont.ttf").status, Status::Ambiguous);
+}
+
+TEST(DriveMap, NamesWhereAMissingFileWouldBe) {
+    test::TempDrive drive;
+    const DriveMap map = drive.drives();
+
+    const auto missing = map.resolve("C:\\WINDOWS\\Fonts\\new.ttf");
+    EXPECT_EQ(missing.status, Status::Missing);
+    EXPECT_EQ(missing.hostPath, drive.fontsFolder() + "/new.ttf");
+
+    EXPECT_EQ(map.resolve("C:\\nowhere\\Fonts").status, Status::Missing);
+    EXPECT_EQ(map.resolve("D:\\WINDOWS\\Fonts").status, Status::Invalid);
+    EXPECT_EQ(map.resolve("C:\\WINDOWS\\..\\etc").status, Status::Invalid);
+}
+
+TEST(DriveMap, FindsADanglingLinkByName) {
+    test::TempDrive drive;
+    const QString link = drive.fontsFolder() + "/gone.ttf";
+    ASSERT_TRUE(QFile::link(drive.fontsFolder() + "/nothing-here", link));
+    const auto resolved = drive.drives().resolve("C:\\WINDOWS\\Fonts\\GONE.TTF");
+    EXPECT_EQ(resolved.status, Status::Found);
+    EXPECT_EQ(resolved.hostPath, link);
+}
+
+}  // namespace
+}  // namespace kestrix::platform

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/kestrix_window.h"
+#include "app/program.h"
+#include "support/modal_answers.h"
+#include "support/temp_drive.h"
+
+#include <gtest/gtest.h>
+#include <QCoreApplication>
+#include <QLocale>
+#include <QTest>
+#include <memory>
+
+namespace kestrix::test {
+
+// A started program on a temporary drive, with a person answering its message boxes.
+class ProgramFixture : public testing::Test {
+protected:
+    ProgramFixture() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    ~ProgramFixture() override {
+        program_.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    app::FrmKestrix& start() {
+        program_ =
+            std::make_unique<app::Program>(app::Environment{drive.drives(), drive.appPath()});
+        program_->start();
+        return *program_->frmKestrix;
+    }
+
+    [[nodiscard]] app::Program& program() { return *program_; }
+
+    // Clicks Scan and waits until the scan has finished.
+    void scan(app::FrmKestrix& window) {
+        window.cmdScan->click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window.tmrScan->isActive(); }, 60'000));
+    }
+
+    [[nodiscard]] static QStringList rows(const app::FrmKestrix& window) {
+        QStringList texts;
+        for (int row = 1; row <= window.lstFonts->rowCount(); ++row) {
+            texts << window.lstFonts->rowText(row);
+        }
+        return texts;
+    }
+
+    TempDrive drive;
+    ModalAnswers answers;
+
+private:
+    std::unique_ptr<app::Program> program_;
+};
+
+}  // namespace kestrix::test
