@@ -11,7 +11,11 @@ using ui::LooseValue;
 
 FontScan::FontScan(ui::KestrixWindowDesign& window, LooseValue& ScanPercent,
                    LooseValue& ScannedCount, LooseValue& FoundCount)
-    : w_(window), ScanPercent(ScanPercent), ScannedCount(ScannedCount), FoundCount(FoundCount) {}
+    : w_(window), ScanPercent(ScanPercent), ScannedCount(ScannedCount), FoundCount(FoundCount) {
+    for (const auto& entry : w_.lstDatabase.items()) {
+        entryForms_.emplace_back(entry);
+    }
+}
 
 void FontScan::cmdScan_Click() {
     if (w_.lstFonts->rowCount() > 0 &&
@@ -73,12 +77,13 @@ void FontScan::tmrScan_Timer() {
 
 void FontScan::runTick() {
     const QString file = w_.fileFonts.fileName();
+    const BaseNameForms forms(file);
     bool match = false;
-    if (!classify(file, match, true)) {
+    if (!classify(forms, match, true)) {
         return;
     }
     if (w_.fileFonts.listIndex() == w_.fileFonts.listCount() - 1) {
-        finishScan(file, match);
+        finishScan(file, forms, match);
         return;
     }
     w_.xp1->setValue(w_.fileFonts.listIndex());
@@ -88,30 +93,34 @@ void FontScan::runTick() {
     countScanned();
 }
 
-bool FontScan::classify(const QString& file, bool& match, bool stopAtLastFile) {
+bool FontScan::matchesEntryUnderCursor(const BaseNameForms& file) const {
+    return NamesMatch(file, entryForms_.at(static_cast<std::size_t>(w_.lstDatabase.listIndex())));
+}
+
+bool FontScan::classify(const BaseNameForms& file, bool& match, bool stopAtLastFile) {
     ui::HiddenList& entries = w_.lstDatabase;
     const int count = entries.listCount();
     entries.setListIndex(0);
     for (int pass = 1; pass < count; ++pass) {
-        match = NamesMatch(file, entries.text()) || match;
+        match = matchesEntryUnderCursor(file) || match;
         entries.setListIndex(entries.listIndex() + 1);
         if (entries.listIndex() == count - 1) {
-            match = NamesMatch(file, entries.text()) || match;
+            match = matchesEntryUnderCursor(file) || match;
         }
         // The last file is classified by the closing part of the tick, after this first pass.
         if (stopAtLastFile && w_.fileFonts.listIndex() == w_.fileFonts.listCount() - 1) {
             return true;
         }
-        if (!ui::doEvents()) {
+        if (!ui::doEventsButTimers()) {
             return false;
         }
     }
     return true;
 }
 
-void FontScan::finishScan(const QString& file, bool match) {
+void FontScan::finishScan(const QString& file, const BaseNameForms& forms, bool match) {
     w_.fileFonts.setListIndex(w_.fileFonts.listCount() - 1);
-    if (!classify(file, match, false)) {
+    if (!classify(forms, match, false)) {
         return;
     }
     listIfExcessive(file, match);

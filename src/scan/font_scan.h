@@ -1,7 +1,10 @@
 #pragma once
 
+#include "scan/names_match.h"
 #include "ui/kestrix_window_design.h"
 #include "ui/loose_value.h"
+
+#include <vector>
 
 namespace kestrix::scan {
 
@@ -25,8 +28,10 @@ private:
     void runTick();
     // Tests the current file against the reference entries from entry 0 on, yielding after
     // each pass. Returns false when the program is ending.
-    bool classify(const QString& file, bool& match, bool stopAtLastFile);
-    void finishScan(const QString& file, bool match);
+    bool classify(const BaseNameForms& file, bool& match, bool stopAtLastFile);
+    // Whether the file matches the reference entry under the cursor.
+    [[nodiscard]] bool matchesEntryUnderCursor(const BaseNameForms& file) const;
+    void finishScan(const QString& file, const BaseNameForms& forms, bool match);
     void listIfExcessive(const QString& file, bool match);
     void countScanned();
 
@@ -34,6 +39,8 @@ private:
     ui::LooseValue& ScanPercent;
     ui::LooseValue& ScannedCount;
     ui::LooseValue& FoundCount;
+    // The reference entries' base names, by lstDatabase index; the entries never change.
+    std::vector<BaseNameForms> entryForms_;
     bool tickRunning_ = false;
 };
 

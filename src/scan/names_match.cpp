@@ -7,11 +7,16 @@ QString BaseName(const QString& fileName) {
     return dot < 0 ? fileName : fileName.left(dot);
 }
 
+BaseNameForms::BaseNameForms(const QString& name)
+    : exact(BaseName(name)), lower(exact.toLower()), upper(exact.toUpper()) {}
+
 bool NamesMatch(const QString& fileName, const QString& entry) {
-    const QString file = BaseName(fileName);
-    const QString reference = BaseName(entry);
-    return file == reference || file == reference.toLower() || file.toLower() == reference ||
-           file == reference.toUpper() || file.toUpper() == reference;
+    return NamesMatch(BaseNameForms(fileName), BaseNameForms(entry));
+}
+
+bool NamesMatch(const BaseNameForms& file, const BaseNameForms& entry) {
+    return file.exact == entry.exact || file.exact == entry.lower || file.lower == entry.exact ||
+           file.exact == entry.upper || file.upper == entry.exact;
 }
 
 }  // namespace kestrix::scan

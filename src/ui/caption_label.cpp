@@ -10,6 +10,8 @@ CaptionLabel::CaptionLabel(QWidget* parent, const QString& caption, Qt::Alignmen
     : QLabel(caption, parent) {
     setTextFormat(Qt::PlainText);
     setAlignment(alignment | Qt::AlignVCenter);
+    // Opaque, so a new caption repaints the label alone and not the frame behind it.
+    setAutoFillBackground(true);
 }
 
 void CaptionLabel::placeAt(int left, int top, int width, int height, int roomLeft, int roomRight) {

@@ -1,20 +1,31 @@
 #include "ui/events.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QVariant>
 
 namespace kestrix::ui {
 
 namespace {
+
 // The mark lives on the application object, so it lasts exactly as long as the program.
 constexpr const char* endingProperty = "kestrixEnding";
+
+bool yield(QEventLoop::ProcessEventsFlags flags) {
+    if (!programEnding()) {
+        QCoreApplication::processEvents(flags);
+    }
+    return !programEnding();
+}
+
 }  // namespace
 
 bool doEvents() {
-    if (!programEnding()) {
-        QCoreApplication::processEvents();
-    }
-    return !programEnding();
+    return yield(QEventLoop::AllEvents);
+}
+
+bool doEventsButTimers() {
+    return yield(QEventLoop::X11ExcludeTimers);
 }
 
 void endProgram() {

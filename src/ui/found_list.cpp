@@ -1,5 +1,7 @@
 #include "ui/found_list.h"
 
+#include <QTimer>
+
 namespace kestrix::ui {
 
 FoundList::FoundList(QWidget* parent, QIcon rowIcon)
@@ -14,6 +16,20 @@ void FoundList::addFirst(const QString& text) {
     row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     row->setCheckState(Qt::Unchecked);
     insertItem(0, row);
+    holdRepaintForAFrame();
+}
+
+void FoundList::holdRepaintForAFrame() {
+    if (repaintHeld_) {
+        return;
+    }
+    repaintHeld_ = true;
+    viewport()->setUpdatesEnabled(false);
+    constexpr int frameMs = 16;
+    QTimer::singleShot(frameMs, this, [this] {
+        repaintHeld_ = false;
+        viewport()->setUpdatesEnabled(true);  // repaints what changed meanwhile
+    });
 }
 
 QString FoundList::rowText(int row) const {

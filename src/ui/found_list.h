@@ -20,7 +20,11 @@ public:
     void setChecked(int row, bool checked);
 
 private:
+    // Rows may arrive a thousand times a second; the list is drawn at most once a frame.
+    void holdRepaintForAFrame();
+
     QIcon rowIcon_;
+    bool repaintHeld_ = false;
 };
 
 }  // namespace kestrix::ui

@@ -3,6 +3,7 @@
 #include "ui/events.h"
 
 #include <gtest/gtest.h>
+#include <QCloseEvent>
 #include <QDir>
 #include <QTimer>
 
@@ -210,26 +211,49 @@ TEST_F(Scan, ReportsAFolderItCannotScanAndStaysIdle) {
     EXPECT_EQ(answers.unexpected(), 0);
 }
 
+// Plays a click on the close box that arrives while a tick is running: the close is posted when
+// the timer event of the given tick reaches tmrScan, so one of that tick's yields delivers it.
+class CloseDuringTick : public QObject {
+public:
+    CloseDuringTick(app::FrmKestrix& window, int tick) : window_(window), tick_(tick) {
+        window.tmrScan->installEventFilter(this);
+        window.installEventFilter(this);
+    }
+    bool closed = false;
+    int rowsAtClose = -1;
+    QString scannedAtClose;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == window_.tmrScan && event->type() == QEvent::Timer && --tick_ == 0) {
+            QCoreApplication::postEvent(&window_, new QCloseEvent);
+        } else if (watched == &window_ && event->type() == QEvent::Close) {
+            closed = true;
+            rowsAtClose = window_.lstFonts->rowCount();
+            scannedAtClose = window_.lblObjects->text();
+        }
+        return false;
+    }
+
+private:
+    app::FrmKestrix& window_;
+    int tick_;
+};
+
 TEST_F(Scan, EndsAtOnceWhenTheWindowClosesMidScan) {
     drive.addFonts(excessiveNames(40));
     app::FrmKestrix& w = start();
-    int rowsAtClose = -1;
-    QString scannedAtClose;
-    // Fires inside one of a tick's yields, like a click on the close box.
-    QTimer::singleShot(30, &w, [&] {
-        rowsAtClose = w.lstFonts->rowCount();
-        scannedAtClose = w.lblObjects->text();
-        w.close();
-    });
+    CloseDuringTick closeBox(w, 5);
     w.cmdScan->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return rowsAtClose >= 0; }, 10'000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return closeBox.closed; }, 10'000));
     QTest::qWait(50);
 
     EXPECT_TRUE(ui::programEnding());
     EXPECT_FALSE(w.isVisible());
-    EXPECT_LT(rowsAtClose, 40);
-    EXPECT_EQ(w.lstFonts->rowCount(), rowsAtClose) << "no later step of the tick ran";
-    EXPECT_EQ(w.lblObjects->text(), scannedAtClose);
+    EXPECT_EQ(closeBox.rowsAtClose, 4) << "the fifth tick was running";
+    EXPECT_EQ(w.lstFonts->rowCount(), 4) << "no later step of the tick ran";
+    EXPECT_EQ(w.lblObjects->text(), "4/40");
+    EXPECT_EQ(closeBox.scannedAtClose, "4/40");
 }
 
 }  // namespace

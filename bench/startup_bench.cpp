@@ -1,0 +1,97 @@
+// Start-up: time from starting the process to the main window's first paint, and peak memory,
+// beside a bare Qt window measured in the same run. The driver starts each kind of window as a
+// child process several times and prints medians.
+#include "app/kestrix_window.h"
+#include "app/program.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <sys/resource.h>
+#include <vector>
+
+namespace {
+
+// Reports the first paint of a window, then ends the process.
+class FirstPaint : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            rusage usage{};
+            getrusage(RUSAGE_SELF, &usage);
+            std::printf("painted %ld\n", usage.ru_maxrss);
+            std::fflush(stdout);
+            std::_Exit(0);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+int runChild(int argc, char* argv[], bool kestrix) {
+    QApplication application(argc, argv);
+    FirstPaint paint;
+    if (!kestrix) {
+        QMainWindow bare;
+        bare.resize(377, 203);
+        bare.installEventFilter(&paint);
+        bare.show();
+        return QApplication::exec();
+    }
+    QTemporaryDir drive;
+    kestrix::app::Program program(
+        {kestrix::platform::DriveMap::withDriveC(drive.path()), drive.path()});
+    program.frmKestrix->installEventFilter(&paint);
+    program.start();
+    return QApplication::exec();
+}
+
+struct Sample {
+    double ms;
+    long maxRssKb;
+};
+
+Sample runOnce(const QString& self, const QString& mode) {
+    QProcess child;
+    QElapsedTimer clock;
+    clock.start();
+    child.start(self, {mode});
+    child.waitForFinished(30'000);
+    const double ms = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    const QByteArray out = child.readAllStandardOutput().trimmed();
+    return {ms, out.startsWith("painted ") ? out.mid(8).toLong() : -1};
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc > 1 && (qstrcmp(argv[1], "kestrix") == 0 || qstrcmp(argv[1], "bare") == 0)) {
+        return runChild(argc, argv, qstrcmp(argv[1], "kestrix") == 0);
+    }
+    QCoreApplication application(argc, argv);
+    const QString self = QCoreApplication::applicationFilePath();
+    constexpr int runs = 15;
+    for (const QString& mode : {QStringLiteral("bare"), QStringLiteral("kestrix")}) {
+        std::vector<double> times, memory;
+        for (int i = 0; i < runs; ++i) {
+            const Sample sample = runOnce(self, mode);
+            times.push_back(sample.ms);
+            memory.push_back(static_cast<double>(sample.maxRssKb));
+        }
+        std::printf("%-8s first paint %.1f ms (median of %d), peak memory %.0f KiB\n",
+                    qPrintable(mode), median(times), runs, median(memory));
+    }
+    return 0;
+}
