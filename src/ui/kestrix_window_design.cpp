@@ -15,10 +15,10 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& caption
     return control;
 }
 
-CaptionLabel* label(QWidget* parent, const QString& name, const QString& caption,
+CaptionLabel* label(QWidget* parent, const char* name, const char* caption,
                     Qt::Alignment alignment = Qt::AlignLeft) {
-    auto* control = new CaptionLabel(parent, caption, alignment);
-    control->setObjectName(name);
+    auto* control = new CaptionLabel(parent, QString::fromLatin1(caption), alignment);
+    control->setObjectName(QString::fromLatin1(name));
     return control;
 }
 
@@ -64,29 +64,40 @@ KestrixWindowDesign::KestrixWindowDesign(const QStringList& referenceEntries,
     frmStatistics = new QGroupBox(QStringLiteral("Font Statistics:"), client);
     frmStatistics->setObjectName(QStringLiteral("frmStatistics"));
     place(frmStatistics, 3840, 1080, 1695, 1270);
-    const auto addFigure = [this](const QString& captionName, const QString& caption,
-                                  const QString& figureName, const QString& figure,
-                                  int captionWidth, int figureLeft, int figureWidth, int top) {
-        auto* captionLabel = label(frmStatistics, captionName, caption);
-        captionLabel->placeAt(120, top, captionWidth, 195, 0, frmStatistics->width());
-        auto* figureLabel = label(frmStatistics, figureName, figure, Qt::AlignRight);
-        figureLabel->setAccessibleDescription(caption);
-        figureLabel->placeAt(figureLeft, top, figureWidth, 195,
-                             captionLabel->geometry().right() + 3, frmStatistics->width() - 3);
-        return std::pair{captionLabel, figureLabel};
+    // Each figure stands right-aligned beside its caption, one row of the frame each.
+    struct FigureRow {
+        CaptionLabel* KestrixWindowDesign::*caption;
+        const char* captionName;
+        const char* captionText;
+        int captionWidth;
+        CaptionLabel* KestrixWindowDesign::*figure;
+        const char* figureName;
+        const char* figureText;
+        int figureLeft;
+        int figureWidth;
+        int top;
     };
-    std::tie(lbltxtScanned, lblObjects) =
-        addFigure(QStringLiteral("lbltxtScanned"), QStringLiteral("Scanned:"),
-                  QStringLiteral("lblObjects"), QStringLiteral("0"), 675, 1440, 90, 240);
-    std::tie(lbltxtExcessive, lblFound) =
-        addFigure(QStringLiteral("lbltxtExcessive"), QStringLiteral("Excessive:"),
-                  QStringLiteral("lblFound"), QStringLiteral("0"), 765, 1440, 90, 480);
-    std::tie(lbltxtPercentage, lblPercent) =
-        addFigure(QStringLiteral("lbltxtPercentage"), QStringLiteral("Percentage:"),
-                  QStringLiteral("lblPercent"), QStringLiteral("0%"), 885, 1320, 255, 720);
-    std::tie(lbltxtRemoved, lblttl) =
-        addFigure(QStringLiteral("lbltxtRemoved"), QStringLiteral("Total Deleted:"),
-                  QStringLiteral("lblttl"), QStringLiteral("0"), 1020, 1440, 90, 960);
+    static constexpr FigureRow figures[] = {
+        {&KestrixWindowDesign::lbltxtScanned, "lbltxtScanned", "Scanned:", 675,
+         &KestrixWindowDesign::lblObjects, "lblObjects", "0", 1440, 90, 240},
+        {&KestrixWindowDesign::lbltxtExcessive, "lbltxtExcessive", "Excessive:", 765,
+         &KestrixWindowDesign::lblFound, "lblFound", "0", 1440, 90, 480},
+        {&KestrixWindowDesign::lbltxtPercentage, "lbltxtPercentage", "Percentage:", 885,
+         &KestrixWindowDesign::lblPercent, "lblPercent", "0%", 1320, 255, 720},
+        {&KestrixWindowDesign::lbltxtRemoved, "lbltxtRemoved", "Total Deleted:", 1020,
+         &KestrixWindowDesign::lblttl, "lblttl", "0", 1440, 90, 960},
+    };
+    const int frameWidth = frmStatistics->width();
+    for (const FigureRow& row : figures) {
+        CaptionLabel* caption = this->*row.caption =
+                                    label(frmStatistics, row.captionName, row.captionText);
+        caption->placeAt(120, row.top, row.captionWidth, 195, 0, frameWidth);
+        CaptionLabel* figure = this->*row.figure = label(frmStatistics, row.figureName,
+                                                         row.figureText, Qt::AlignRight);
+        figure->setAccessibleDescription(caption->text());
+        figure->placeAt(row.figureLeft, row.top, row.figureWidth, 195,
+                        caption->geometry().right() + 3, frameWidth - 3);
+    }
 
     s1 = new StatusBar(client, {650, 2230}, 3);
     s1->setObjectName(QStringLiteral("s1"));
