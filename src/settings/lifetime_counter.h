@@ -23,8 +23,6 @@ public:
     void raise();
     void mnuReset_Click();
 
-    [[nodiscard]] const QString& file() const { return file_; }
-
 private:
     [[nodiscard]] QString readTotal() const;
     void writeTotal(const QString& value) const;

@@ -1,6 +1,7 @@
 #include "settings/profile_file.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <optional>
 #include <vector>
@@ -135,15 +136,25 @@ QString withoutOuterQuotes(const QString& value) {
     return quoted ? value.mid(1, value.size() - 2) : value;
 }
 
+// The file's bytes; empty when there is no file. Nothing for what cannot be read, or is no
+// regular file: a pipe or a device would hold us, or never end.
 std::optional<QByteArray> readFile(const QString& file) {
-    QFile in(file);
-    if (!in.exists()) {
+    const QFileInfo info(file);
+    if (!info.exists()) {
         return QByteArray();
     }
-    if (!in.open(QIODevice::ReadOnly)) {
+    QFile in(file);
+    if (!info.isFile() || !in.open(QIODevice::ReadOnly)) {
         return std::nullopt;
     }
     return in.readAll();
+}
+
+// A file without any write permission is read-only, also for an administrator.
+bool readOnly(const QString& file) {
+    const QFileInfo info(file);
+    return info.exists() &&
+           !(info.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
 }
 
 // A name or value holding a line end, or names that would read as something else, cannot be
@@ -206,8 +217,8 @@ bool WriteSetting(const QString& section, const QString& key, const QString& val
         return false;
     }
     const auto bytes = readFile(file);
-    if (!bytes) {
-        return false;  // unreadable: rewriting it would lose what it holds
+    if (!bytes || readOnly(file)) {
+        return false;  // rewriting it would lose what it holds, or what its owner chose
     }
     Profile profile = parse(*bytes);
     const Location at = locate(profile, section, key);

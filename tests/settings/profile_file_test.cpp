@@ -1,9 +1,11 @@
 #include "settings/profile_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -176,6 +178,27 @@ TEST_F(ProfileFileTest, WriteFailsWithoutHarmWhereItCannotWrite) {
     EXPECT_FALSE(WriteSetting(section, QStringLiteral("Total"), QStringLiteral("0"), file()));
     EXPECT_TRUE(QFileInfo(file()).isDir());
     EXPECT_EQ(ReadSetting(section, QStringLiteral("Total"), file()), QString());
+}
+
+TEST_F(ProfileFileTest, ReadOnlyFilePipeOrDeviceIsLeftAlone) {
+    const QByteArray before = "[Kestrix Settings]\r\nTOTAL=3\r\n";
+    store(before);
+    ASSERT_TRUE(QFile::setPermissions(file(), QFile::ReadOwner | QFile::ReadGroup));
+    EXPECT_EQ(ReadSetting(section, QStringLiteral("Total"), file()), QStringLiteral("3"));
+    EXPECT_FALSE(WriteSetting(section, QStringLiteral("Total"), QStringLiteral("4"), file()));
+    EXPECT_EQ(stored(), before);
+    EXPECT_EQ(QFileInfo(file()).permissions() & QFile::WriteOwner, 0);
+    ASSERT_TRUE(QFile::remove(file()));
+
+    ASSERT_EQ(::mkfifo(QFile::encodeName(file()).constData(), 0644), 0);
+    EXPECT_EQ(ReadSetting(section, QStringLiteral("Total"), file()), QString());
+    EXPECT_FALSE(WriteSetting(section, QStringLiteral("Total"), QStringLiteral("4"), file()));
+    EXPECT_FALSE(QFileInfo(file()).isFile());
+    ASSERT_TRUE(QFile::remove(file()));
+
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), file()));
+    EXPECT_EQ(ReadSetting(section, QStringLiteral("Total"), file()), QString());
+    EXPECT_FALSE(WriteSetting(section, QStringLiteral("Total"), QStringLiteral("4"), file()));
 }
 
 TEST_F(ProfileFileTest, DamagedOrBinaryFilesReadAndWriteWithoutHarm) {
