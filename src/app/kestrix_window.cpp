@@ -11,15 +11,22 @@ using ui::LooseValue;
 FrmKestrix::FrmKestrix(Program& program)
     : KestrixWindowDesign(scan::referenceList(), program.environment().drives),
       program_(program),
-      scan_(*this, ScanPercent, ScannedCount, FoundCount) {
+      scan_(*this, ScanPercent, ScannedCount, FoundCount),
+      counter_(*this, TotalDeleted, settings::settingsFile(program.environment().appPath)),
+      removal_(*this, counter_, program.environment().drives) {
     connect(cmdScan, &QPushButton::clicked, this, [this] { scan_.cmdScan_Click(); });
     connect(tmrScan, &QTimer::timeout, this, [this] { scan_.tmrScan_Timer(); });
     connect(mnuExit, &QAction::triggered, this, &FrmKestrix::mnuExit_Click);
+    connect(cmdRemove, &QPushButton::clicked, this, [this] { removal_.cmdRemove_Click(); });
+    connect(cmdSelectAll, &QAction::triggered, this, [this] { removal_.cmdSelectAll_Click(); });
+    connect(cmdUnselectAll, &QAction::triggered, this, [this] { removal_.cmdUnselectAll_Click(); });
+    connect(mnuReset, &QAction::triggered, this, [this] { counter_.mnuReset_Click(); });
 }
 
 void FrmKestrix::Form_Load() {
     ScanPercent = LooseValue::integer(0);
     ScannedCount = LooseValue::integer(0);
+    counter_.load();
 }
 
 void FrmKestrix::Form_Unload() {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "removal/font_removal.h"
 #include "scan/font_scan.h"
+#include "settings/lifetime_counter.h"
 #include "ui/kestrix_window_design.h"
 #include "ui/loose_value.h"
 
@@ -26,6 +28,8 @@ public:
 private:
     Program& program_;
     scan::FontScan scan_;
+    settings::LifetimeCounter counter_;
+    removal::FontRemoval removal_;
 };
 
 }  // namespace kestrix::app

@@ -1,6 +1,7 @@
 #include "ui/loose_value.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace kestrix::ui {
 
@@ -36,6 +37,11 @@ qint64 LooseValue::toInteger() const {
         return decimalNumber(*text);
     }
     return 0;
+}
+
+LooseValue LooseValue::plusOne() const {
+    const qint64 number = toInteger();
+    return integer(number == std::numeric_limits<qint64>::max() ? number : number + 1);
 }
 
 }  // namespace kestrix::ui

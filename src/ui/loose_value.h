@@ -20,8 +20,8 @@ public:
     [[nodiscard]] QString toText() const;
     // Empty, and text that is not a decimal number that fits 64 bits, count as 0.
     [[nodiscard]] qint64 toInteger() const;
-    // The integer one more than this value.
-    [[nodiscard]] LooseValue plusOne() const { return integer(toInteger() + 1); }
+    // The integer one more than this value; the largest 64-bit number stays as it is.
+    [[nodiscard]] LooseValue plusOne() const;
 
     friend bool operator==(const LooseValue&, const LooseValue&) = default;
 

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/drive_map.h"
+#include "settings/lifetime_counter.h"
+#include "ui/kestrix_window_design.h"
+
+#include <optional>
+
+namespace kestrix::removal {
+
+// Optimize, Select All and Unselect All: the commands over the rows of lstFonts.
+class FontRemoval {
+public:
+    FontRemoval(ui::KestrixWindowDesign& window, settings::LifetimeCounter& counter,
+                platform::DriveMap drives);
+
+    // Overwrites and deletes the file of every checked row, counting each one, then empties
+    // the list. A file that cannot be removed is skipped and named at the end.
+    void cmdRemove_Click();
+    void cmdSelectAll_Click();
+    void cmdUnselectAll_Click();
+
+private:
+    // Returns why the row's file was not removed; nothing when it was.
+    [[nodiscard]] std::optional<QString> removeRowFile(const QString& row) const;
+    void checkEveryRow(bool checked);
+    void reportNotRemoved(const QStringList& failures);
+
+    ui::KestrixWindowDesign& w_;
+    settings::LifetimeCounter& counter_;
+    platform::DriveMap drives_;
+};
+
+}  // namespace kestrix::removal

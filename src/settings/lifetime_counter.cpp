@@ -1,0 +1,60 @@
+#include "settings/lifetime_counter.h"
+
+#include "settings/profile_file.h"
+#include "ui/message_box.h"
+
+#include <QDir>
+
+namespace kestrix::settings {
+
+namespace {
+const QString section = QStringLiteral("Kestrix Settings");
+const QString key = QStringLiteral("Total");
+}  // namespace
+
+QString settingsFile(const QString& appPath) {
+    return appPath + QStringLiteral("/Info.ini");
+}
+
+LifetimeCounter::LifetimeCounter(ui::KestrixWindowDesign& window, ui::LooseValue& TotalDeleted,
+                                 QString settingsFile)
+    : w_(window), TotalDeleted(TotalDeleted), file_(std::move(settingsFile)) {}
+
+QString LifetimeCounter::readTotal() const {
+    return ReadSetting(section, key, file_);
+}
+
+// A failed write is not reported: the count on screen stays right, and the next write tries
+// again.
+void LifetimeCounter::writeTotal(const QString& value) const {
+    WriteSetting(section, key, value, file_);
+}
+
+void LifetimeCounter::load() {
+    if (readTotal().isEmpty()) {
+        TotalDeleted = ui::LooseValue::integer(0);
+        writeTotal(QStringLiteral("0"));
+    }
+    TotalDeleted = ui::LooseValue::text(readTotal());
+    w_.lblttl->setText(TotalDeleted.toText());
+}
+
+void LifetimeCounter::raise() {
+    TotalDeleted = TotalDeleted.plusOne();
+    w_.lblttl->setText(TotalDeleted.toText());
+    writeTotal(w_.lblttl->text());
+}
+
+void LifetimeCounter::mnuReset_Click() {
+    const QString prompt =
+        QStringLiteral("Are you sure you would like to reset your statistics?\r\n(") +
+        QDir::toNativeSeparators(file_) + u')';
+    if (!ui::askYesNo(&w_, prompt)) {
+        return;
+    }
+    TotalDeleted = ui::LooseValue::integer(0);
+    w_.lblttl->setText(QStringLiteral("0"));
+    writeTotal(QStringLiteral("0"));
+}
+
+}  // namespace kestrix::settings

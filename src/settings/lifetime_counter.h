@@ -1,0 +1,35 @@
+#pragma once
+
+#include "ui/kestrix_window_design.h"
+#include "ui/loose_value.h"
+
+#include <QString>
+
+namespace kestrix::settings {
+
+// The settings file: Info.ini in the program's folder.
+[[nodiscard]] QString settingsFile(const QString& appPath);
+
+// The lifetime count of deleted fonts: TotalDeleted, shown by lblttl and kept in the settings
+// file, which is written every time the count changes.
+class LifetimeCounter {
+public:
+    LifetimeCounter(ui::KestrixWindowDesign& window, ui::LooseValue& TotalDeleted,
+                    QString settingsFile);
+
+    // Takes the stored count, storing "0" first when there is none.
+    void load();
+    // One more deleted font.
+    void raise();
+    void mnuReset_Click();
+
+private:
+    [[nodiscard]] QString readTotal() const;
+    void writeTotal(const QString& value) const;
+
+    ui::KestrixWindowDesign& w_;
+    ui::LooseValue& TotalDeleted;
+    QString file_;
+};
+
+}  // namespace kestrix::settings

@@ -1,0 +1,291 @@
+#include "app/kestrix_window.h"
+#include "app/program.h"
+#include "support/modal_answers.h"
+#include "support/temp_drive.h"
+#include "ui/events.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <QFile>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+namespace kestrix::removal {
+namespace {
+
+const QString question = QStringLiteral("Are you sure you want to remove the selected fonts?");
+const QStringList excessive = {QStringLiteral("Alpha.ttf"), QStringLiteral("Bravo.ttf"),
+                               QStringLiteral("Charlie.ttf"), QStringLiteral("Delta.ttf"),
+                               QStringLiteral("Echo.ttf")};
+
+QString row(const QString& name) {
+    return QStringLiteral("C:\\WINDOWS\\Fonts\\") + name;
+}
+
+QByteArray contentOf(const QString& hostPath) {
+    QFile file(hostPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// Runs `action` once, at the first yield of the program at which `ready` holds.
+class AtYield {
+public:
+    AtYield(std::function<bool()> ready, std::function<void()> action) {
+        timer_.setInterval(0);
+        QObject::connect(&timer_, &QTimer::timeout, [this, ready, action] {
+            if (ready()) {
+                timer_.stop();
+                action();
+            }
+        });
+        timer_.start();
+    }
+
+private:
+    QTimer timer_;
+};
+
+class OptimizeTest : public testing::Test {
+protected:
+    OptimizeTest() {
+        for (const auto& name : excessive) {
+            drive_.addFont(name, name.toUtf8().repeated(1000));
+        }
+        drive_.addFont(QStringLiteral("ARIAL.TTF"), "standard");
+    }
+
+    void storeSettings(const QByteArray& bytes) const {
+        QFile out(settingsFile());
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+    }
+    QString settingsFile() const { return drive_.appPath() + QStringLiteral("/Info.ini"); }
+
+    app::FrmKestrix& start() {
+        program_.start();
+        return *program_.frmKestrix;
+    }
+
+    // Starts the program and runs a whole scan through its button.
+    app::FrmKestrix& startAndScan() {
+        app::FrmKestrix& w = start();
+        w.cmdScan->click();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w.cmdScan->isEnabled(); }, 20000));
+        EXPECT_EQ(w.lstFonts->rowCount(), excessive.size());
+        return w;
+    }
+
+    static int rowOf(const app::FrmKestrix& w, const QString& name) {
+        for (int i = 1; i <= w.lstFonts->rowCount(); ++i) {
+            if (w.lstFonts->rowText(i) == row(name)) {
+                return i;
+            }
+        }
+        return 0;
+    }
+
+    static void setChecked(app::FrmKestrix& w, const QString& name, bool checked) {
+        const int i = rowOf(w, name);
+        ASSERT_GT(i, 0) << name.toStdString();
+        w.lstFonts->setChecked(i, checked);
+    }
+
+    bool hasOriginal(const QString& name) const {
+        return contentOf(drive_.fontsFolder() + u'/' + name) == name.toUtf8().repeated(1000);
+    }
+
+    static void expectRunEnded(const app::FrmKestrix& w) {
+        EXPECT_EQ(w.lstFonts->rowCount(), 0);
+        EXPECT_FALSE(w.cmdRemove->isEnabled());
+        EXPECT_TRUE(w.cmdScan->isEnabled());
+        EXPECT_EQ(w.s1->panelText(2), QStringLiteral("Awaiting user commands."));
+    }
+
+    test::TempDrive drive_;
+    app::Program program_{{drive_.drives(), drive_.appPath()}};
+    test::ModalAnswers answers_;
+};
+
+TEST_F(OptimizeTest, AnswerNoChangesNothing) {
+    storeSettings("[Kestrix Settings]\r\nTOTAL=4\r\n");
+    app::FrmKestrix& w = startAndScan();
+    setChecked(w, QStringLiteral("Bravo.ttf"), false);
+    const QString status = w.s1->panelText(2);
+    answers_.answer(QMessageBox::No);
+    w.cmdRemove->click();
+
+    ASSERT_EQ(answers_.shown().size(), 1U);
+    const auto& box = answers_.shown().front();
+    EXPECT_EQ(box.text, question);
+    EXPECT_EQ(box.title, QString());
+    EXPECT_EQ(box.icon, QMessageBox::NoIcon);
+    EXPECT_EQ(box.buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(box.defaultButton, QMessageBox::Yes);
+    EXPECT_EQ(w.lstFonts->rowCount(), excessive.size());
+    for (const auto& name : excessive) {
+        EXPECT_TRUE(hasOriginal(name)) << name.toStdString();
+        EXPECT_EQ(w.lstFonts->isChecked(rowOf(w, name)), name != QStringLiteral("Bravo.ttf"));
+    }
+    EXPECT_TRUE(w.cmdRemove->isEnabled());
+    EXPECT_EQ(w.lblttl->text(), QStringLiteral("4"));
+    EXPECT_EQ(contentOf(settingsFile()), QByteArray("[Kestrix Settings]\r\nTOTAL=4\r\n"));
+    EXPECT_EQ(w.s1->panelText(2), status);
+}
+
+TEST_F(OptimizeTest, SelectionCommandsCheckAndUncheckEveryRow) {
+    app::FrmKestrix& w = start();
+    w.cmdSelectAll->trigger();  // an empty list: nothing happens
+    w.cmdUnselectAll->trigger();
+    EXPECT_EQ(w.lstFonts->rowCount(), 0);
+
+    w.cmdScan->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.cmdScan->isEnabled(); }, 20000));
+    w.cmdUnselectAll->trigger();
+    for (int i = 1; i <= w.lstFonts->rowCount(); ++i) {
+        EXPECT_FALSE(w.lstFonts->isChecked(i)) << i;
+    }
+    setChecked(w, QStringLiteral("Charlie.ttf"), true);
+    w.cmdSelectAll->trigger();
+    for (int i = 1; i <= w.lstFonts->rowCount(); ++i) {
+        EXPECT_TRUE(w.lstFonts->isChecked(i)) << i;
+    }
+    EXPECT_EQ(answers_.shown().size(), 0U);
+}
+
+TEST_F(OptimizeTest, YesWithNothingCheckedOnlyEmptiesTheList) {
+    app::FrmKestrix& w = startAndScan();
+    w.cmdUnselectAll->trigger();
+    answers_.answer(QMessageBox::Yes);
+    w.cmdRemove->click();
+
+    for (const auto& name : excessive) {
+        EXPECT_TRUE(hasOriginal(name)) << name.toStdString();
+    }
+    EXPECT_EQ(w.lblttl->text(), QStringLiteral("0"));
+    EXPECT_EQ(contentOf(settingsFile()), QByteArray("[Kestrix Settings]\r\nTOTAL=0\r\n"));
+    expectRunEnded(w);
+    EXPECT_EQ(answers_.shown().size(), 1U);
+    EXPECT_EQ(answers_.unexpected(), 0);
+}
+
+TEST_F(OptimizeTest, RemovesTheCheckedFilesAndCountsEachOne) {
+    storeSettings("; kept\r\n[KESTRIX SETTINGS]\r\ntotal=12\r\n");
+    app::FrmKestrix& w = startAndScan();
+    EXPECT_EQ(w.lblttl->text(), QStringLiteral("12"));
+    const QString scanned = w.lblObjects->text();
+    const QString found = w.lblFound->text();
+    const QString percent = w.lblPercent->text();
+    setChecked(w, QStringLiteral("Bravo.ttf"), false);
+    setChecked(w, QStringLiteral("Echo.ttf"), false);
+    answers_.answer(QMessageBox::Yes);
+    w.cmdRemove->click();
+
+    for (const auto& name : {"Alpha.ttf", "Charlie.ttf", "Delta.ttf"}) {
+        EXPECT_FALSE(drive_.hasFont(QString::fromLatin1(name))) << name;
+    }
+    EXPECT_TRUE(hasOriginal(QStringLiteral("Bravo.ttf")));
+    EXPECT_TRUE(hasOriginal(QStringLiteral("Echo.ttf")));
+    EXPECT_EQ(contentOf(drive_.fontsFolder() + QStringLiteral("/ARIAL.TTF")), "standard");
+    EXPECT_EQ(w.lblttl->text(), QStringLiteral("15"));
+    EXPECT_EQ(w.TotalDeleted, ui::LooseValue::integer(15));
+    EXPECT_EQ(contentOf(settingsFile()),
+              QByteArray("; kept\r\n[KESTRIX SETTINGS]\r\ntotal=15\r\n"));
+    expectRunEnded(w);
+    EXPECT_EQ(w.lblObjects->text(), scanned);
+    EXPECT_EQ(w.lblFound->text(), found);
+    EXPECT_EQ(w.lblPercent->text(), percent);
+    EXPECT_EQ(answers_.unexpected(), 0);
+}
+
+TEST_F(OptimizeTest, FailingRowsAreSkippedAndNamedOnceAtTheEnd) {
+    app::FrmKestrix& w = startAndScan();
+    const QString locked = drive_.fontsFolder() + QStringLiteral("/Bravo.ttf");
+    ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0444), 0);
+    ASSERT_TRUE(QFile::remove(drive_.fontsFolder() + QStringLiteral("/Delta.ttf")));
+    answers_.answer(QMessageBox::Yes);
+    answers_.answer(QMessageBox::Ok);
+    w.cmdRemove->click();
+
+    for (const auto& name : {"Alpha.ttf", "Charlie.ttf", "Echo.ttf"}) {
+        EXPECT_FALSE(drive_.hasFont(QString::fromLatin1(name))) << name;
+    }
+    EXPECT_TRUE(hasOriginal(QStringLiteral("Bravo.ttf")));
+    EXPECT_FALSE(drive_.hasFont(QStringLiteral("Delta.ttf")));
+    EXPECT_EQ(w.lblttl->text(), QStringLiteral("3"));
+    EXPECT_EQ(contentOf(settingsFile()), QByteArray("[Kestrix Settings]\r\nTOTAL=3\r\n"));
+    ASSERT_EQ(answers_.shown().size(), 2U);
+    const auto& report = answers_.shown().back();
+    EXPECT_EQ(report.format, Qt::PlainText);
+    // Rows are taken newest first: Delta before Bravo.
+    EXPECT_EQ(report.text, QStringLiteral("These fonts were not removed:\n\n") + row("Delta.ttf") +
+                               QStringLiteral(": file not found\n") + row("Bravo.ttf") +
+                               QStringLiteral(": read-only"));
+    EXPECT_EQ(answers_.unexpected(), 0);
+    expectRunEnded(w);
+    ::chmod(QFile::encodeName(locked).constData(), 0644);
+}
+
+TEST_F(OptimizeTest, NameSpelledOnlyInAnotherCaseIsNeverTakenForTheRowsFile) {
+    drive_.addFont(QStringLiteral("twin.ttf"), "lower");
+    drive_.addFont(QStringLiteral("Twin.ttf"), "mixed");
+    app::FrmKestrix& w = start();
+    w.cmdScan->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.cmdScan->isEnabled(); }, 20000));
+    w.cmdUnselectAll->trigger();
+    setChecked(w, QStringLiteral("Twin.ttf"), true);
+    answers_.answer(QMessageBox::Yes);
+    answers_.answer(QMessageBox::Ok);
+    w.cmdRemove->click();
+
+    EXPECT_EQ(contentOf(drive_.fontsFolder() + QStringLiteral("/twin.ttf")), "lower");
+    EXPECT_EQ(contentOf(drive_.fontsFolder() + QStringLiteral("/Twin.ttf")), "mixed");
+    EXPECT_EQ(w.lblttl->text(), QStringLiteral("0"));
+    ASSERT_EQ(answers_.shown().size(), 2U);
+    EXPECT_TRUE(answers_.shown().back().text.contains(row("Twin.ttf") + QStringLiteral(": ")));
+}
+
+TEST_F(OptimizeTest, UnselectAllDuringARunSkipsTheRowsNotReached) {
+    app::FrmKestrix& w = startAndScan();
+    ASSERT_EQ(w.lstFonts->rowText(1), row("Echo.ttf"));
+    bool scanOffered = true;
+    bool optimizeOffered = true;
+    AtYield unselect([&] { return !drive_.hasFont(QStringLiteral("Echo.ttf")); },
+                     [&] {
+                         scanOffered = w.cmdScan->isEnabled();
+                         optimizeOffered = w.cmdRemove->isEnabled();
+                         w.cmdUnselectAll->trigger();
+                     });
+    answers_.answer(QMessageBox::Yes);
+    w.cmdRemove->click();
+
+    EXPECT_FALSE(scanOffered);
+    EXPECT_FALSE(optimizeOffered);
+    EXPECT_FALSE(drive_.hasFont(QStringLiteral("Echo.ttf")));
+    for (const auto& name : {"Alpha.ttf", "Bravo.ttf", "Charlie.ttf", "Delta.ttf"}) {
+        EXPECT_TRUE(hasOriginal(QString::fromLatin1(name))) << name;
+    }
+    EXPECT_EQ(w.lblttl->text(), QStringLiteral("1"));
+    EXPECT_EQ(contentOf(settingsFile()), QByteArray("[Kestrix Settings]\r\nTOTAL=1\r\n"));
+    expectRunEnded(w);
+}
+
+TEST_F(OptimizeTest, ExitDuringARunStopsAtOnceWithTheCountStored) {
+    app::FrmKestrix& w = startAndScan();
+    AtYield exit([&] { return !drive_.hasFont(QStringLiteral("Delta.ttf")); }, [&] { w.close(); });
+    answers_.answer(QMessageBox::Yes);
+    w.cmdRemove->click();
+
+    EXPECT_TRUE(ui::programEnding());
+    EXPECT_FALSE(drive_.hasFont(QStringLiteral("Echo.ttf")));
+    EXPECT_FALSE(drive_.hasFont(QStringLiteral("Delta.ttf")));
+    for (const auto& name : {"Alpha.ttf", "Bravo.ttf", "Charlie.ttf"}) {
+        EXPECT_TRUE(hasOriginal(QString::fromLatin1(name))) << name;
+    }
+    EXPECT_EQ(contentOf(settingsFile()), QByteArray("[Kestrix Settings]\r\nTOTAL=2\r\n"));
+    EXPECT_EQ(answers_.shown().size(), 1U);
+    EXPECT_EQ(answers_.unexpected(), 0);
+}
+
+}  // namespace
+}  // namespace kestrix::removal

@@ -1,0 +1,227 @@
+#include "settings/profile_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+namespace kestrix::settings {
+namespace {
+
+const QString section = QStringLiteral("Kestrix Settings");
+
+class ProfileFileTest : public testing::Test {
+protected:
+    QString file() const { return dir_.filePath(QStringLiteral("Info.ini")); }
+
+    void store(const QByteArray& bytes) const {
+        QFile out(file());
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+    }
+
+    QByteArray stored() const {
+        QFile in(file());
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("<missing>");
+    }
+
+    QTemporaryDir dir_;
+};
+
+struct ReadCase {
+    const char* what;
+    QByteArray file;
+    QString section;
+    QString key;
+    QString expected;
+};
+
+TEST_F(ProfileFileTest, ReadsValuesByTheProfileRules) {
+    const QString total = QStringLiteral("Total");
+    const QString longValue(800, u'7');
+    const std::vector<ReadCase> cases = {
+        {"plain entry", "[Kestrix Settings]\r\nTOTAL=5\r\n", section, total, "5"},
+        {"names ignore letter case", "[KESTRIX SETTINGS]\r\ntotal=12\r\n", section, total, "12"},
+        {"caller's letter case", "[Kestrix Settings]\r\nTOTAL=5\r\n", "kESTRIX sETTINGS", "tOtAl",
+         "5"},
+        {"blanks around names and value", "  [ Kestrix Settings ]  \r\n\t Total \t=   7  \r\n",
+         section, total, "7"},
+        {"blanks around the caller's names", "[Kestrix Settings]\r\nTOTAL=5\r\n",
+         " Kestrix Settings ", " Total ", "5"},
+        {"first section wins", "[Kestrix Settings]\r\nTOTAL=1\r\n[kestrix settings]\r\nTOTAL=2\r\n",
+         section, total, "1"},
+        {"first key wins", "[Kestrix Settings]\r\ntotal=1\r\nTOTAL=2\r\n", section, total, "1"},
+        {"key only in a later duplicate section",
+         "[Kestrix Settings]\r\nother=1\r\n[Kestrix Settings]\r\nTOTAL=2\r\n", section, total, ""},
+        {"double quotes", "[Kestrix Settings]\r\nTOTAL=\"42\"\r\n", section, total, "42"},
+        {"single quotes", "[Kestrix Settings]\r\nTOTAL='42'\r\n", section, total, "42"},
+        {"quotes that do not match", "[Kestrix Settings]\r\nTOTAL=\"42'\r\n", section, total,
+         "\"42'"},
+        {"one pair only", "[Kestrix Settings]\r\nTOTAL=\"\"x\"\"\r\n", section, total, "\"x\""},
+        {"blanks inside quotes stay", "[Kestrix Settings]\r\nTOTAL= \" 4 \" \r\n", section, total,
+         " 4 "},
+        {"a lone quote", "[Kestrix Settings]\r\nTOTAL=\"\r\n", section, total, "\""},
+        {"equals sign in the value", "[Kestrix Settings]\r\nTOTAL=a=b\r\n", section, total, "a=b"},
+        {"empty value", "[Kestrix Settings]\r\nTOTAL=\r\n", section, total, ""},
+        {"blank value", "[Kestrix Settings]\r\nTOTAL=   \r\n", section, total, ""},
+        {"missing key", "[Kestrix Settings]\r\nOTHER=1\r\n", section, total, ""},
+        {"missing section", "[Other]\r\nTOTAL=3\r\n", section, total, ""},
+        {"key before any section", "TOTAL=3\r\n[Kestrix Settings]\r\n", section, total, ""},
+        {"key of the next section", "[Kestrix Settings]\r\n[Other]\r\nTOTAL=3\r\n", section, total,
+         ""},
+        {"key without equals sign", "[Kestrix Settings]\r\nTOTAL\r\n", section, total, ""},
+        {"header without closing bracket", "[Kestrix Settings\r\nTOTAL=3\r\n", section, total, ""},
+        {"LF line ends", "[Other]\nx=1\n[Kestrix Settings]\nTOTAL=8\n", section, total, "8"},
+        {"CR line ends", "[Other]\rx=1\r[Kestrix Settings]\rTOTAL=8\r", section, total, "8"},
+        {"no final line end", "[Kestrix Settings]\r\nTOTAL=9", section, total, "9"},
+        {"UTF-8 byte-order mark", "\xEF\xBB\xBF[Kestrix Settings]\r\nTOTAL=10\r\n", section, total,
+         "10"},
+        {"text beyond ASCII", "[Kestrix Settings]\r\nTOTAL=Z\xC3\xA4hler\r\n", section, total,
+         QStringLiteral("Z\u00e4hler")},
+        {"800 characters", "[Kestrix Settings]\r\nTOTAL=" + longValue.toUtf8() + "\r\n", section,
+         total, longValue.left(749)},
+        {"empty file", "", section, total, ""},
+    };
+    for (const auto& c : cases) {
+        store(c.file);
+        EXPECT_EQ(ReadSetting(c.section, c.key, file()), c.expected) << c.what;
+    }
+}
+
+TEST_F(ProfileFileTest, MissingFileReadsEmpty) {
+    EXPECT_EQ(ReadSetting(section, QStringLiteral("Total"), file()), QString());
+    EXPECT_FALSE(QFile::exists(file()));
+}
+
+struct WriteCase {
+    const char* what;
+    QByteArray before;  // "<missing>": no file
+    QString value;
+    QByteArray after;
+};
+
+TEST_F(ProfileFileTest, WritesInPlaceAndLeavesOtherLinesAlone) {
+    const std::vector<WriteCase> cases = {
+        {"new file", "<missing>", "0", "[Kestrix Settings]\r\nTOTAL=0\r\n"},
+        {"empty file", "", "0", "[Kestrix Settings]\r\nTOTAL=0\r\n"},
+        {"keeps the file's spelling", "[KESTRIX SETTINGS]\r\ntotal=12\r\n", "13",
+         "[KESTRIX SETTINGS]\r\ntotal=13\r\n"},
+        {"keeps every other line and each line end",
+         "; note\n[Other]\r\nx = 1 \r[Kestrix Settings]\n  Total = 5\r\nafter=1", "6",
+         "; note\n[Other]\r\nx = 1 \r[Kestrix Settings]\nTotal=6\r\nafter=1"},
+        {"replaces only the first of duplicates",
+         "[Kestrix Settings]\r\nTOTAL=1\r\nTOTAL=2\r\n[KESTRIX SETTINGS]\r\nTOTAL=3\r\n", "9",
+         "[Kestrix Settings]\r\nTOTAL=9\r\nTOTAL=2\r\n[KESTRIX SETTINGS]\r\nTOTAL=3\r\n"},
+        {"adds the key at the end of its section",
+         "[Kestrix Settings]\r\nother=1\r\n\r\n[Next]\r\nk=v\r\n", "0",
+         "[Kestrix Settings]\r\nother=1\r\nTOTAL=0\r\n\r\n[Next]\r\nk=v\r\n"},
+        {"adds the key after a last header without line end", "[Kestrix Settings]", "0",
+         "[Kestrix Settings]\r\nTOTAL=0\r\n"},
+        {"adds the section at the end, in the file's line ends", "[Other]\nk=v", "0",
+         "[Other]\nk=v\n[Kestrix Settings]\nTOTAL=0\n"},
+        {"keeps CR line ends", "[Kestrix Settings]\rTOTAL=3\r", "4",
+         "[Kestrix Settings]\rTOTAL=4\r"},
+        {"keeps a missing final line end", "[Kestrix Settings]\r\nTOTAL=3", "4",
+         "[Kestrix Settings]\r\nTOTAL=4"},
+        {"keeps the byte-order mark", "\xEF\xBB\xBF[Kestrix Settings]\r\nTOTAL=3\r\n", "4",
+         "\xEF\xBB\xBF[Kestrix Settings]\r\nTOTAL=4\r\n"},
+        {"replaces a quoted value", "[Kestrix Settings]\r\nTOTAL=\"3\"\r\n", "4",
+         "[Kestrix Settings]\r\nTOTAL=4\r\n"},
+    };
+    for (const auto& c : cases) {
+        QFile::remove(file());
+        if (c.before != "<missing>") {
+            store(c.before);
+        }
+        EXPECT_TRUE(WriteSetting(section, QStringLiteral("Total"), c.value, file())) << c.what;
+        EXPECT_EQ(stored(), c.after) << c.what;
+        EXPECT_EQ(ReadSetting(section, QStringLiteral("Total"), file()), c.value) << c.what;
+    }
+}
+
+TEST_F(ProfileFileTest, RefusesWhatWouldBreakTheFileAndKeepsIt) {
+    const QByteArray before = "[Kestrix Settings]\r\nTOTAL=3\r\n";
+    store(before);
+    EXPECT_FALSE(WriteSetting(section, QStringLiteral("Total"), "4\r\n[Evil]", file()));
+    EXPECT_FALSE(WriteSetting(section, QStringLiteral("To=tal"), "4", file()));
+    EXPECT_FALSE(WriteSetting(QStringLiteral("a]b"), QStringLiteral("Total"), "4", file()));
+    EXPECT_FALSE(WriteSetting(section, QString(), "4", file()));
+    EXPECT_EQ(stored(), before);
+}
+
+TEST_F(ProfileFileTest, WriteReplacesTheFileWholeAndLeavesNoLitter) {
+    store("[Kestrix Settings]\r\nTOTAL=3\r\n");
+    // A second name for the old file: writing in place would change it too.
+    const QString oldName = dir_.filePath(QStringLiteral("old.ini"));
+    ASSERT_EQ(::link(QFile::encodeName(file()).constData(), QFile::encodeName(oldName).constData()),
+              0);
+    ASSERT_TRUE(WriteSetting(section, QStringLiteral("Total"), QStringLiteral("4"), file()));
+    EXPECT_EQ(stored(), QByteArray("[Kestrix Settings]\r\nTOTAL=4\r\n"));
+    QFile old(oldName);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("[Kestrix Settings]\r\nTOTAL=3\r\n"));
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("Info.ini"), QStringLiteral("old.ini")}));
+}
+
+TEST_F(ProfileFileTest, WriteFailsWithoutHarmWhereItCannotWrite) {
+    const QString missingFolder = dir_.filePath(QStringLiteral("gone/Info.ini"));
+    EXPECT_FALSE(
+        WriteSetting(section, QStringLiteral("Total"), QStringLiteral("0"), missingFolder));
+    EXPECT_FALSE(QFileInfo::exists(dir_.filePath(QStringLiteral("gone"))));
+
+    ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("Info.ini")));
+    EXPECT_FALSE(WriteSetting(section, QStringLiteral("Total"), QStringLiteral("0"), file()));
+    EXPECT_TRUE(QFileInfo(file()).isDir());
+    EXPECT_EQ(ReadSetting(section, QStringLiteral("Total"), file()), QString());
+}
+
+TEST_F(ProfileFileTest, ReadOnlyFilePipeOrDeviceIsLeftAlone) {
+    const QByteArray before = "[Kestrix Settings]\r\nTOTAL=3\r\n";
+    store(before);
+    ASSERT_TRUE(QFile::setPermissions(file(), QFile::ReadOwner | QFile::ReadGroup));
+    EXPECT_EQ(ReadSetting(section, QStringLiteral("Total"), file()), QStringLiteral("3"));
+    EXPECT_FALSE(WriteSetting(section, QStringLiteral("Total"), QStringLiteral("4"), file()));
+    EXPECT_EQ(stored(), before);
+    EXPECT_EQ(QFileInfo(file()).permissions() & QFile::WriteOwner, 0);
+    ASSERT_TRUE(QFile::remove(file()));
+
+    ASSERT_EQ(::mkfifo(QFile::encodeName(file()).constData(), 0644), 0);
+    EXPECT_EQ(ReadSetting(section, QStringLiteral("Total"), file()), QString());
+    EXPECT_FALSE(WriteSetting(section, QStringLiteral("Total"), QStringLiteral("4"), file()));
+    EXPECT_FALSE(QFileInfo(file()).isFile());
+    ASSERT_TRUE(QFile::remove(file()));
+
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), file()));
+    EXPECT_EQ(ReadSetting(section, QStringLiteral("Total"), file()), QString());
+    EXPECT_FALSE(WriteSetting(section, QStringLiteral("Total"), QStringLiteral("4"), file()));
+}
+
+TEST_F(ProfileFileTest, DamagedOrBinaryFilesReadAndWriteWithoutHarm) {
+    QRandomGenerator random(20261207);
+    const QByteArray alphabet("[]=\r\n\"' \t\0\xEF\xBB\xBF\xFF\xC3Total kestrix settings", 38);
+    for (int round = 0; round < 50; ++round) {
+        QByteArray bytes;
+        const int length = random.bounded(4000);
+        for (int i = 0; i < length; ++i) {
+            bytes += random.bounded(2) == 0 ? alphabet[random.bounded(alphabet.size())]
+                                            : static_cast<char>(random.bounded(256));
+        }
+        store(bytes);
+        (void)ReadSetting(section, QStringLiteral("Total"), file());
+        ASSERT_TRUE(WriteSetting(QStringLiteral("Kestrix Test Section"), QStringLiteral("Total"),
+                                 QStringLiteral("77"), file()));
+        EXPECT_EQ(
+            ReadSetting(QStringLiteral("Kestrix Test Section"), QStringLiteral("Total"), file()),
+            QStringLiteral("77"));
+        // What was there stays; a last line without line end may only gain one.
+        EXPECT_TRUE(stored().startsWith(bytes));
+    }
+}
+
+}  // namespace
+}  // namespace kestrix::settings
