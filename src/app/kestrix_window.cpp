@@ -11,10 +11,17 @@ using ui::LooseValue;
 FrmKestrix::FrmKestrix(Program& program)
     : KestrixWindowDesign(scan::referenceList(), program.environment().drives),
       program_(program),
-      scan_(*this, ScanPercent, ScannedCount, FoundCount) {
+      scan_(*this, ScanPercent, ScannedCount, FoundCount),
+      donate_(this, cmdDonate, cmdGetanAccount,
+              about::BrowserLaunch(program.environment().startProgram)) {
     connect(cmdScan, &QPushButton::clicked, this, [this] { scan_.cmdScan_Click(); });
     connect(tmrScan, &QTimer::timeout, this, [this] { scan_.tmrScan_Timer(); });
     connect(mnuExit, &QAction::triggered, this, &FrmKestrix::mnuExit_Click);
+    connect(mnuAbout, &QAction::triggered, this, &FrmKestrix::mnuAbout_Click);
+    connect(cmdLiveUpdate, &QAction::triggered, this, &FrmKestrix::cmdLiveUpdate_Click);
+    connect(cmdDonate, &QAction::triggered, this, [this] { donate_.cmdDonate_Click(); });
+    connect(cmdGetanAccount, &QAction::triggered, this,
+            [this] { donate_.cmdGetanAccount_Click(); });
 }
 
 void FrmKestrix::Form_Load() {
@@ -23,11 +30,23 @@ void FrmKestrix::Form_Load() {
 }
 
 void FrmKestrix::Form_Unload() {
+    program_.frmAbout.unload();
+    program_.frmCheckUpdates.unload();
     ui::endProgram();
 }
 
 void FrmKestrix::mnuExit_Click() {
     program_.frmKestrix.unload();
+}
+
+void FrmKestrix::mnuAbout_Click() {
+    program_.frmKestrix.hide();
+    program_.frmAbout.show();
+}
+
+void FrmKestrix::cmdLiveUpdate_Click() {
+    program_.frmKestrix.hide();
+    program_.frmCheckUpdates.show();
 }
 
 }  // namespace kestrix::app

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "about/donate_menu.h"
 #include "scan/font_scan.h"
 #include "ui/kestrix_window_design.h"
 #include "ui/loose_value.h"
@@ -17,6 +18,8 @@ public:
     void Form_Load();
     void Form_Unload() override;
     void mnuExit_Click();
+    void mnuAbout_Click();
+    void cmdLiveUpdate_Click();
 
     ui::LooseValue ScanPercent;
     ui::LooseValue ScannedCount;
@@ -26,6 +29,7 @@ public:
 private:
     Program& program_;
     scan::FontScan scan_;
+    about::DonateMenu donate_;
 };
 
 }  // namespace kestrix::app
