@@ -4,6 +4,7 @@
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#include <string>
 #endif
 
 namespace kestrix::platform {
@@ -20,12 +21,13 @@ CommandLine browserCommandLine(const QString& address) {
 }
 
 bool startDetached(const CommandLine& commandLine) {
+    // The command line goes to the program exactly as written: path, blank, arguments, no quotes.
+    std::wstring exact =
+        (QStringList{commandLine.program} + commandLine.arguments).join(u' ').toStdWString();
     QProcess process;
     process.setProgram(commandLine.program);
-    // The command line goes to the program exactly as written: path, blank, arguments, no quotes.
-    const QString exact = (QStringList{commandLine.program} + commandLine.arguments).join(u' ');
-    process.setCreateProcessArgumentsModifier([exact](QProcess::CreateProcessArguments* args) {
-        args->arguments = exact;
+    process.setCreateProcessArgumentsModifier([&exact](QProcess::CreateProcessArguments* args) {
+        args->arguments = exact.data();
         args->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
         args->startupInfo->wShowWindow = SW_SHOWMAXIMIZED;
     });
