@@ -173,11 +173,12 @@ TEST_F(CheckUpdatesWindow, ClosingDuringACheckHandsBackAndHearsNothingMore) {
     QSignalSpy errors(&frm->w1, &SocketClient::ErrorEvent);
     // The reply is already on its way when the user closes the window.
     server.send(versionPage("Latest Version: 1.2.0"));
-    server.closePeer();
     frm->close();
 
     EXPECT_EQ(handBacks, 1);
     EXPECT_FALSE(frm.isLoaded());
+    EXPECT_TRUE(server.waitForClientClose()) << "the window closed its connection";
+    server.send("Latest Version: 2.0");
     QTest::qWait(100);
     EXPECT_EQ(arrivals.count(), 0);
     EXPECT_EQ(closes.count(), 0);
