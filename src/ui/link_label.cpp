@@ -17,8 +17,10 @@ LinkLabel::LinkLabel(QWidget* parent, const QString& caption, const QColor& colo
 
 void LinkLabel::setForeColor(const QColor& colour) {
     QPalette colours = palette();
+    // A label may paint its text in either role, depending on how it lays the text out.
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         colours.setColor(group, QPalette::WindowText, colour);
+        colours.setColor(group, QPalette::Text, colour);
     }
     setPalette(colours);
 }

@@ -23,6 +23,19 @@ const QString pleaseDownload =
 const QString runningLatest =
     QStringLiteral("You are running the latest version of Kestrix, Version: ");
 
+// Whether the widget, as painted, shows any pixel of exactly this colour.
+bool paintsIn(QWidget* widget, const QColor& colour) {
+    const QImage image = widget->grab().toImage();
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y).rgb() == colour.rgb()) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 class CheckUpdatesWindow : public testing::Test {
 protected:
     CheckUpdatesWindow() { ui::clearProgramEnding(); }
@@ -225,9 +238,12 @@ TEST_F(CheckUpdatesWindow, DownloadLinkStartsTheBrowserOnceAndTurnsGrey) {
     pressConnect();
     ASSERT_TRUE(waitForVerdict());
     ASSERT_TRUE(frm->lblDownload->isVisible());
+    EXPECT_TRUE(paintsIn(frm->lblDownload, QColor(0, 0, 255)));
 
     QTest::mouseClick(frm->lblDownload, Qt::LeftButton);
     QTest::mouseClick(frm->lblDownload, Qt::LeftButton);
+    EXPECT_TRUE(paintsIn(frm->lblDownload, QColor(64, 64, 64)));
+    EXPECT_FALSE(paintsIn(frm->lblDownload, QColor(0, 0, 255)));
     ASSERT_EQ(browser.starts.size(), 1u);
     EXPECT_EQ(browser.starts[0], platform::browserCommandLine(downloadAddress()));
     EXPECT_EQ(browser.starts[0].arguments.last(), downloadAddress());
