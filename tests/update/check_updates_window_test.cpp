@@ -129,8 +129,10 @@ TEST_F(CheckUpdatesWindow, GivesItsVerdictAndClosesTheConnection) {
 TEST_F(CheckUpdatesWindow, MarkerInAnotherLetterCaseIsNoVerdictUntilThePeerCloses) {
     server.answerWith(versionPage("latest version: 1.2.0"));
     frm.show();
+    QSignalSpy arrivals(&frm->w1, &SocketClient::DataArrivalEvent);
     pressConnect();
-    QTest::qWait(100);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !arrivals.isEmpty(); }, 5000));
+    QTest::qWait(20);
     EXPECT_EQ(frm->lblStatus->text(), checking);
     EXPECT_FALSE(frm->cmdCheck->isEnabled());
     EXPECT_FALSE(frm->lblDownload->isVisible());
