@@ -13,7 +13,9 @@ FrmKestrix::FrmKestrix(Program& program)
       program_(program),
       scan_(*this, ScanPercent, ScannedCount, FoundCount),
       counter_(*this, TotalDeleted, settings::settingsFile(program.environment().appPath)),
-      removal_(*this, counter_, program.environment().drives) {
+      removal_(*this, counter_, program.environment().drives),
+      donate_(this, cmdDonate, cmdGetanAccount,
+              about::BrowserLaunch(program.environment().startProgram)) {
     connect(cmdScan, &QPushButton::clicked, this, [this] { scan_.cmdScan_Click(); });
     connect(tmrScan, &QTimer::timeout, this, [this] { scan_.tmrScan_Timer(); });
     connect(mnuExit, &QAction::triggered, this, &FrmKestrix::mnuExit_Click);
@@ -21,6 +23,11 @@ FrmKestrix::FrmKestrix(Program& program)
     connect(cmdSelectAll, &QAction::triggered, this, [this] { removal_.cmdSelectAll_Click(); });
     connect(cmdUnselectAll, &QAction::triggered, this, [this] { removal_.cmdUnselectAll_Click(); });
     connect(mnuReset, &QAction::triggered, this, [this] { counter_.mnuReset_Click(); });
+    connect(mnuAbout, &QAction::triggered, this, &FrmKestrix::mnuAbout_Click);
+    connect(cmdLiveUpdate, &QAction::triggered, this, &FrmKestrix::cmdLiveUpdate_Click);
+    connect(cmdDonate, &QAction::triggered, this, [this] { donate_.cmdDonate_Click(); });
+    connect(cmdGetanAccount, &QAction::triggered, this,
+            [this] { donate_.cmdGetanAccount_Click(); });
 }
 
 void FrmKestrix::Form_Load() {
@@ -30,11 +37,23 @@ void FrmKestrix::Form_Load() {
 }
 
 void FrmKestrix::Form_Unload() {
+    program_.frmAbout.unload();
+    program_.frmCheckUpdates.unload();
     ui::endProgram();
 }
 
 void FrmKestrix::mnuExit_Click() {
     program_.frmKestrix.unload();
+}
+
+void FrmKestrix::mnuAbout_Click() {
+    program_.frmKestrix.hide();
+    program_.frmAbout.show();
+}
+
+void FrmKestrix::cmdLiveUpdate_Click() {
+    program_.frmKestrix.hide();
+    program_.frmCheckUpdates.show();
 }
 
 }  // namespace kestrix::app

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "about/donate_menu.h"
 #include "removal/font_removal.h"
 #include "scan/font_scan.h"
 #include "settings/lifetime_counter.h"
@@ -19,6 +20,8 @@ public:
     void Form_Load();
     void Form_Unload() override;
     void mnuExit_Click();
+    void mnuAbout_Click();
+    void cmdLiveUpdate_Click();
 
     ui::LooseValue ScanPercent;
     ui::LooseValue ScannedCount;
@@ -30,6 +33,7 @@ private:
     scan::FontScan scan_;
     settings::LifetimeCounter counter_;
     removal::FontRemoval removal_;
+    about::DonateMenu donate_;
 };
 
 }  // namespace kestrix::app

@@ -7,6 +7,13 @@ namespace kestrix::app {
 
 Program::Program(Environment environment)
     : frmKestrix([this] { return std::make_unique<FrmKestrix>(*this); }),
+      frmAbout([this] { return std::make_unique<about::FrmAbout>(showMainWindow()); }),
+      frmCheckUpdates([this] {
+          return std::make_unique<update::FrmCheckUpdates>(
+              environment_.updateServer, showMainWindow(),
+              [this] { return frmAbout->lbltxtVersion->text(); },
+              about::BrowserLaunch(environment_.startProgram));
+      }),
       environment_(std::move(environment)) {
     ui::clearProgramEnding();
 }
@@ -15,6 +22,10 @@ Program::~Program() = default;
 
 void Program::start() {
     frmKestrix.show();
+}
+
+std::function<void()> Program::showMainWindow() {
+    return [this] { frmKestrix.show(); };
 }
 
 }  // namespace kestrix::app

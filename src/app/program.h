@@ -1,7 +1,10 @@
 #pragma once
 
+#include "about/about_window.h"
 #include "platform/drive_map.h"
+#include "platform/program_start.h"
 #include "ui/form_slot.h"
+#include "update/check_updates_window.h"
 
 #include <QString>
 
@@ -13,6 +16,10 @@ class FrmKestrix;
 struct Environment {
     platform::DriveMap drives;
     QString appPath;
+    // Starts the browser; tests put a recorder in its place.
+    platform::ProgramStarter startProgram = platform::startDetached;
+    // Where the update check asks; tests point it at a server of their own.
+    update::Endpoint updateServer = update::fixedUpdateServer();
 };
 
 // The program's windows, one instance each, and its start.
@@ -29,8 +36,13 @@ public:
     [[nodiscard]] const Environment& environment() const { return environment_; }
 
     ui::FormSlot<FrmKestrix> frmKestrix;
+    ui::FormSlot<about::FrmAbout> frmAbout;
+    ui::FormSlot<update::FrmCheckUpdates> frmCheckUpdates;
 
 private:
+    // The hand-back of the screen when a secondary window closes.
+    std::function<void()> showMainWindow();
+
     Environment environment_;
 };
 

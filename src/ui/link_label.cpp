@@ -1,0 +1,48 @@
+#include "ui/link_label.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace kestrix::ui {
+
+LinkLabel::LinkLabel(QWidget* parent, const QString& caption, const QColor& colour)
+    : CaptionLabel(parent, caption, Qt::AlignLeft) {
+    QFont underlined = font();
+    underlined.setUnderline(true);
+    setFont(underlined);
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
+    setForeColor(colour);
+}
+
+void LinkLabel::setForeColor(const QColor& colour) {
+    QPalette colours = palette();
+    // A label may paint its text in either role, depending on how it lays the text out.
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        colours.setColor(group, QPalette::WindowText, colour);
+        colours.setColor(group, QPalette::Text, colour);
+    }
+    setPalette(colours);
+}
+
+QColor LinkLabel::foreColor() const {
+    return palette().color(QPalette::Active, QPalette::WindowText);
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+    CaptionLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+        emit clicked();
+    }
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+        event->key() == Qt::Key_Space) {
+        emit clicked();
+        return;
+    }
+    CaptionLabel::keyPressEvent(event);
+}
+
+}  // namespace kestrix::ui

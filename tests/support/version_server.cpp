@@ -1,0 +1,78 @@
+#include "support/version_server.h"
+
+#include <QTest>
+
+namespace kestrix::test {
+
+VersionServer::VersionServer() {
+    connect(&server_, &QTcpServer::newConnection, this, &VersionServer::accept);
+    server_.listen(QHostAddress::LocalHost);
+}
+
+void VersionServer::answerWith(const QByteArray& reply, bool closeAfter) {
+    reply_ = reply;
+    closeAfter_ = closeAfter;
+}
+
+void VersionServer::accept() {
+    while (QTcpSocket* peer = server_.nextPendingConnection()) {
+        ++connections_;
+        received_.clear();
+        peer->setParent(this);
+        peer_ = peer;
+        connect(peer, &QTcpSocket::readyRead, this, [this, peer] {
+            received_ += peer->readAll();
+            if (requestComplete() && reply_) {
+                send(*reply_);
+                if (closeAfter_) {
+                    closePeer();
+                }
+            }
+        });
+        connect(peer, &QTcpSocket::disconnected, this, [this, peer] {
+            if (!peer->property("closedByServer").toBool()) {
+                ++clientCloses_;
+            }
+        });
+    }
+}
+
+bool VersionServer::waitForRequest(int timeoutMs) {
+    return QTest::qWaitFor([this] { return requestComplete(); }, timeoutMs);
+}
+
+bool VersionServer::waitForClientClose(int timeoutMs) {
+    return QTest::qWaitFor([this] { return connections_ > 0 && clientCloses_ == connections_; },
+                           timeoutMs);
+}
+
+void VersionServer::send(const QByteArray& piece) {
+    if (peer_) {
+        peer_->write(piece);
+        peer_->flush();
+    }
+}
+
+void VersionServer::closePeer() {
+    if (peer_) {
+        QTcpSocket* peer = peer_;
+        peer_ = nullptr;
+        peer->setProperty("closedByServer", true);
+        peer->disconnectFromHost();
+        peer->deleteLater();
+    }
+}
+
+quint16 closedPort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort();  // free again once the probe is gone
+}
+
+QByteArray versionPage(const QByteArray& ending) {
+    const QByteArray body = "<html><body>Kestrix update page\r\n" + ending;
+    return "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
+           QByteArray::number(body.size()) + "\r\n\r\n" + body;
+}
+
+}  // namespace kestrix::test
