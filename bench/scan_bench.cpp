@@ -122,6 +122,7 @@ ScanFigures scanMsPerFile(const QString& driveC) {
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    kestrix::ui::applyClassicStyle();
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QTemporaryDir root;
     const QString fonts = root.filePath(QStringLiteral("windows/Fonts"));

@@ -4,6 +4,7 @@
 #include "app/kestrix_window.h"
 #include "app/program.h"
 
+#include <sys/resource.h>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMainWindow>
@@ -11,7 +12,6 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -44,6 +44,7 @@ int runChild(int argc, char* argv[], bool kestrix) {
         bare.show();
         return QApplication::exec();
     }
+    kestrix::ui::applyClassicStyle();
     QTemporaryDir drive;
     kestrix::app::Program program(
         {kestrix::platform::DriveMap::withDriveC(drive.path()), drive.path()});

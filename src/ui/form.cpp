@@ -2,6 +2,7 @@
 
 #include "ui/twips.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLayout>
@@ -14,6 +15,10 @@ QFont designFont() {
     font.setPointSizeF(8.25);
     font.setWeight(QFont::Normal);
     return font;
+}
+
+void applyClassicStyle() {
+    QApplication::setStyle(QStringLiteral("Windows"));
 }
 
 Form::Form(const QString& caption, QSize clientTwips, const QIcon& icon)

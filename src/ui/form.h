@@ -34,4 +34,8 @@ private:
 // The font every window and control uses unless its design says otherwise.
 [[nodiscard]] QFont designFont();
 
+// The windows are laid out for the classic Windows look, where a frame's caption sits on the
+// frame's line; other styles draw it above the line, across the first row of controls.
+void applyClassicStyle();
+
 }  // namespace kestrix::ui
