@@ -1,5 +1,6 @@
 #include "app/kestrix_window.h"
 #include "app/program.h"
+#include "support/files.h"
 #include "support/modal_answers.h"
 #include "support/temp_drive.h"
 #include "ui/events.h"
@@ -14,6 +15,8 @@
 namespace kestrix::removal {
 namespace {
 
+using test::contentOf;
+
 const QString question = QStringLiteral("Are you sure you want to remove the selected fonts?");
 const QStringList excessive = {QStringLiteral("Alpha.ttf"), QStringLiteral("Bravo.ttf"),
                                QStringLiteral("Charlie.ttf"), QStringLiteral("Delta.ttf"),
@@ -21,11 +24,6 @@ const QStringList excessive = {QStringLiteral("Alpha.ttf"), QStringLiteral("Brav
 
 QString row(const QString& name) {
     return QStringLiteral("C:\\WINDOWS\\Fonts\\") + name;
-}
-
-QByteArray contentOf(const QString& hostPath) {
-    QFile file(hostPath);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 // Runs `action` once, at the first yield of the program at which `ready` holds.
@@ -55,12 +53,8 @@ protected:
         drive_.addFont(QStringLiteral("ARIAL.TTF"), "standard");
     }
 
-    void storeSettings(const QByteArray& bytes) const {
-        QFile out(settingsFile());
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(bytes);
-    }
-    QString settingsFile() const { return drive_.appPath() + QStringLiteral("/Info.ini"); }
+    void storeSettings(const QByteArray& bytes) const { test::writeFile(settingsFile(), bytes); }
+    QString settingsFile() const { return drive_.settingsFile(); }
 
     app::FrmKestrix& start() {
         program_.start();

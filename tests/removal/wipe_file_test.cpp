@@ -1,4 +1,5 @@
 #include "removal/wipe_file.h"
+#include "support/files.h"
 
 #include "support/temp_drive.h"
 
@@ -15,13 +16,10 @@
 namespace kestrix::removal {
 namespace {
 
+using test::contentOf;
+
 QString windowsPath(const QString& name) {
     return QStringLiteral("C:\\WINDOWS\\Fonts\\") + name;
-}
-
-QByteArray contentOf(const QString& hostPath) {
-    QFile file(hostPath);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 QByteArray pattern(qsizetype size) {
@@ -89,11 +87,7 @@ TEST_F(WipeFileTest, MissingFileIsNotCreated) {
 TEST_F(WipeFileTest, SymbolicLinkIsRemovedAndItsTargetLeftIntact) {
     QTemporaryDir elsewhere;
     const QString target = elsewhere.filePath(QStringLiteral("precious.ttf"));
-    {
-        QFile file(target);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(pattern(5000));
-    }
+    test::writeFile(target, pattern(5000));
     ASSERT_TRUE(QFile::link(target, drive_.fontsFolder() + QStringLiteral("/Link.ttf")));
     ASSERT_TRUE(QFile::link(elsewhere.filePath(QStringLiteral("none")),
                             drive_.fontsFolder() + QStringLiteral("/Dangling.ttf")));

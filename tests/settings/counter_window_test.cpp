@@ -1,5 +1,6 @@
 #include "app/kestrix_window.h"
 #include "app/program.h"
+#include "support/files.h"
 #include "support/modal_answers.h"
 #include "support/temp_drive.h"
 
@@ -12,11 +13,7 @@ namespace {
 
 class CounterWindowTest : public testing::Test {
 protected:
-    QString settingsFile() const { return drive_.appPath() + QStringLiteral("/Info.ini"); }
-    QByteArray stored() const {
-        QFile in(settingsFile());
-        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("<missing>");
-    }
+    QByteArray stored() const { return test::contentOf(drive_.settingsFile()); }
 
     test::TempDrive drive_;
     app::Program program_{{drive_.drives(), drive_.appPath()}};
@@ -34,11 +31,7 @@ TEST_F(CounterWindowTest, StartUpLoadsTheCounterAfterTheScanFigures) {
 }
 
 TEST_F(CounterWindowTest, ResetStatisticsFromTheMenu) {
-    {
-        QFile out(settingsFile());
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write("[Kestrix Settings]\nTOTAL=007\n");
-    }
+    test::writeFile(drive_.settingsFile(), "[Kestrix Settings]\nTOTAL=007\n");
     program_.start();
     app::FrmKestrix& w = *program_.frmKestrix;
     EXPECT_EQ(w.lblttl->text(), QStringLiteral("007"));
@@ -54,7 +47,7 @@ TEST_F(CounterWindowTest, ResetStatisticsFromTheMenu) {
     EXPECT_EQ(stored(), QByteArray("[Kestrix Settings]\nTOTAL=0\n"));
     ASSERT_EQ(answers.shown().size(), 2U);
     EXPECT_TRUE(answers.shown().front().text.endsWith(
-        u'(' + QDir::toNativeSeparators(settingsFile()) + u')'));
+        u'(' + QDir::toNativeSeparators(drive_.settingsFile()) + u')'));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "settings/lifetime_counter.h"
+#include "support/files.h"
 
 #include "support/modal_answers.h"
 
@@ -22,16 +23,8 @@ protected:
     QString file() const { return dir_.filePath(QStringLiteral("Info.ini")); }
     QString label() const { return window_.lblttl->text(); }
 
-    void store(const QByteArray& bytes) const {
-        QFile out(file());
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(bytes);
-    }
-
-    QByteArray stored() const {
-        QFile in(file());
-        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("<missing>");
-    }
+    void store(const QByteArray& bytes) const { test::writeFile(file(), bytes); }
+    QByteArray stored() const { return test::contentOf(file()); }
 
     QTemporaryDir dir_;
     ui::KestrixWindowDesign window_;

@@ -1,4 +1,5 @@
 #include "settings/profile_file.h"
+#include "support/files.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -18,16 +19,8 @@ class ProfileFileTest : public testing::Test {
 protected:
     QString file() const { return dir_.filePath(QStringLiteral("Info.ini")); }
 
-    void store(const QByteArray& bytes) const {
-        QFile out(file());
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(bytes);
-    }
-
-    QByteArray stored() const {
-        QFile in(file());
-        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("<missing>");
-    }
+    void store(const QByteArray& bytes) const { test::writeFile(file(), bytes); }
+    QByteArray stored() const { return test::contentOf(file()); }
 
     QTemporaryDir dir_;
 };

@@ -1,5 +1,7 @@
 #include "support/temp_drive.h"
 
+#include "support/files.h"
+
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
@@ -31,9 +33,7 @@ QString TempDrive::appPath() const {
 
 QString TempDrive::addFont(const QString& name, const QByteArray& content) {
     const QString path = fontsFolder() + u'/' + name;
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(content);
+    writeFile(path, content);
     return path;
 }
 

@@ -17,6 +17,8 @@ public:
     [[nodiscard]] QString driveC() const;
     [[nodiscard]] QString fontsFolder() const;
     [[nodiscard]] QString appPath() const;
+    // Info.ini beside the program.
+    [[nodiscard]] QString settingsFile() const { return appPath() + QStringLiteral("/Info.ini"); }
 
     // Writes a file into the font folder and returns its host path.
     QString addFont(const QString& name, const QByteArray& content = QByteArray("font"));
