@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcessEnvironment>
-#include <QRegularExpression>
 #include <QStringList>
 
 namespace kestrix::platform {
@@ -62,8 +61,8 @@ ResolvedPath DriveMap::resolve(const QString& windowsPath) const {
     }
     QString current = driveC_;
     bool missing = false;
-    const auto components =
-        windowsPath.mid(2).split(QRegularExpression(QStringLiteral("[\\\\/]")), Qt::SkipEmptyParts);
+    const QStringList components =
+        QString(windowsPath.mid(2)).replace(u'/', u'\\').split(u'\\', Qt::SkipEmptyParts);
     for (const auto& component : components) {
         if (component == QStringLiteral(".") || component == QStringLiteral("..")) {
             return {ResolvedPath::Status::Invalid, QString()};
