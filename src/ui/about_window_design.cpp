@@ -1,16 +1,11 @@
 #include "ui/about_window_design.h"
 
+#include "ui/controls.h"
 #include "ui/twips.h"
 
 namespace kestrix::ui {
 
 namespace {
-
-QGroupBox* frame(QWidget* parent, const QString& name, const QString& caption) {
-    auto* control = new QGroupBox(caption, parent);
-    control->setObjectName(name);
-    return control;
-}
 
 // A one-line label that sizes itself to its caption, within its frame.
 CaptionLabel* line(QGroupBox* parent, const QString& name, const QString& caption, int left,
@@ -21,14 +16,9 @@ CaptionLabel* line(QGroupBox* parent, const QString& name, const QString& captio
     return control;
 }
 
-// A label that breaks its caption at word boundaries within its place.
 QLabel* wrapping(QGroupBox* parent, const QString& name, const QString& caption, int left, int top,
                  int width, int height) {
-    auto* control = new QLabel(caption, parent);
-    control->setObjectName(name);
-    control->setTextFormat(Qt::PlainText);
-    control->setWordWrap(true);
-    control->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QLabel* control = wrappingLabel(parent, name, caption);
     place(control, left, top, width, height);
     return control;
 }

@@ -1,5 +1,6 @@
 #include "ui/check_updates_window_design.h"
 
+#include "ui/controls.h"
 #include "ui/twips.h"
 
 namespace kestrix::ui {
@@ -7,16 +8,12 @@ namespace kestrix::ui {
 CheckUpdatesWindowDesign::CheckUpdatesWindowDesign()
     : Form(QStringLiteral("Kestrix - Check for updates..."), QSize(3615, 1695),
            QIcon(QStringLiteral(":/icons/update.xpm"))) {
-    Frame1 = new QGroupBox(QStringLiteral("Status:"), clientArea());
-    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1 = frame(clientArea(), QStringLiteral("Frame1"), QStringLiteral("Status:"));
     place(Frame1, 120, 120, 3375, 1455);
 
     // The status may quote the server's reply, so it is never read as markup.
-    lblStatus = new QLabel(QStringLiteral("Awaiting user commands..."), Frame1);
-    lblStatus->setObjectName(QStringLiteral("lblStatus"));
-    lblStatus->setTextFormat(Qt::PlainText);
-    lblStatus->setWordWrap(true);
-    lblStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblStatus = wrappingLabel(Frame1, QStringLiteral("lblStatus"),
+                              QStringLiteral("Awaiting user commands..."));
     place(lblStatus, 120, 240, 3135, 615);
 
     lblDownload = new LinkLabel(Frame1, QStringLiteral("Download updates."), linkBlue);
@@ -24,8 +21,7 @@ CheckUpdatesWindowDesign::CheckUpdatesWindowDesign()
     lblDownload->placeAt(120, 1050, 1395, 195, 0, Frame1->width());
     lblDownload->hide();
 
-    cmdCheck = new QPushButton(QStringLiteral("Connect"), Frame1);
-    cmdCheck->setObjectName(QStringLiteral("cmdCheck"));
+    cmdCheck = button(Frame1, QStringLiteral("cmdCheck"), QStringLiteral("Connect"));
     place(cmdCheck, 2160, 960, 1095, 375);
 }
 

@@ -1,5 +1,6 @@
 #include "ui/kestrix_window_design.h"
 
+#include "ui/controls.h"
 #include "ui/twips.h"
 
 #include <QMenu>
@@ -8,12 +9,6 @@
 namespace kestrix::ui {
 
 namespace {
-
-QPushButton* button(QWidget* parent, const QString& name, const QString& caption) {
-    auto* control = new QPushButton(caption, parent);
-    control->setObjectName(name);
-    return control;
-}
 
 CaptionLabel* label(QWidget* parent, const char* name, const char* caption,
                     Qt::Alignment alignment = Qt::AlignLeft) {
@@ -47,8 +42,7 @@ KestrixWindowDesign::KestrixWindowDesign(const QStringList& referenceEntries,
       i1(QStringLiteral(":/icons/font.xpm")) {
     QWidget* client = clientArea();
 
-    frmFound = new QGroupBox(client);
-    frmFound->setObjectName(QStringLiteral("frmFound"));
+    frmFound = frame(client, QStringLiteral("frmFound"), QString());
     place(frmFound, 120, 30, 3615, 2330);
     lstFonts = new FoundList(frmFound, i1);
     lstFonts->setObjectName(QStringLiteral("lstFonts"));
@@ -61,8 +55,8 @@ KestrixWindowDesign::KestrixWindowDesign(const QStringList& referenceEntries,
     place(cmdRemove, 3840, 600, 1695, 375);
     cmdRemove->setEnabled(false);
 
-    frmStatistics = new QGroupBox(QStringLiteral("Font Statistics:"), client);
-    frmStatistics->setObjectName(QStringLiteral("frmStatistics"));
+    frmStatistics =
+        frame(client, QStringLiteral("frmStatistics"), QStringLiteral("Font Statistics:"));
     place(frmStatistics, 3840, 1080, 1695, 1270);
     // Each figure stands right-aligned beside its caption, one row of the frame each.
     struct FigureRow {
