@@ -28,7 +28,6 @@ public:
     static DriveMap withDriveC(const QString& hostRoot);
 
     [[nodiscard]] ResolvedPath resolve(const QString& windowsPath) const;
-    [[nodiscard]] const QString& driveCRoot() const { return driveC_; }
 
 private:
     explicit DriveMap(QString driveC) : driveC_(std::move(driveC)) {}

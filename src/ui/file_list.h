@@ -17,7 +17,6 @@ public:
 
     // The Windows path of the folder to list; read by the next refresh().
     void setPath(const QString& windowsFolder) { path_ = windowsFolder; }
-    [[nodiscard]] const QString& path() const { return path_; }
 
     // Reads the folder: the files whose names fit the pattern, sorted by name. Hidden files
     // and names that Windows could not hold, or that would not lead back to the same file,

@@ -19,6 +19,8 @@ protected:
     ProgramFixture() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
     ~ProgramFixture() override {
+        EXPECT_TRUE(answers.allAnswered()) << "a question the test meant to answer never came";
+        EXPECT_EQ(answers.unexpected(), 0) << "a message box came that the test did not expect";
         program_.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
