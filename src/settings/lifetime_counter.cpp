@@ -24,10 +24,23 @@ QString LifetimeCounter::readTotal() const {
     return ReadSetting(section, key, file_);
 }
 
-// A failed write is not reported: the count on screen stays right, and the next write tries
+// The count on screen stays right whatever becomes of the write, and the next write tries
 // again.
-void LifetimeCounter::writeTotal(const QString& value) const {
-    WriteSetting(section, key, value, file_);
+void LifetimeCounter::writeTotal(const QString& value) {
+    if (const WriteResult result = WriteSetting(section, key, value, file_); !result) {
+        reportNotKept(result.reason);
+    }
+}
+
+void LifetimeCounter::reportNotKept(const QString& reason) {
+    if (notKeptReported_) {
+        return;
+    }
+    notKeptReported_ = true;
+    ui::showFailure(&w_, QStringLiteral("Kestrix could not save its count of deleted fonts in\n") +
+                             QDir::toNativeSeparators(file_) + QStringLiteral("\n(") + reason +
+                             QStringLiteral(").\n\nThe window goes on counting, but the count "
+                                            "may not be kept after Kestrix closes."));
 }
 
 void LifetimeCounter::load() {

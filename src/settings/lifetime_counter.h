@@ -25,11 +25,14 @@ public:
 
 private:
     [[nodiscard]] QString readTotal() const;
-    void writeTotal(const QString& value) const;
+    void writeTotal(const QString& value);
+    // Tells the user, once a run, that the count may not outlive it.
+    void reportNotKept(const QString& reason);
 
     ui::KestrixWindowDesign& w_;
     ui::LooseValue& TotalDeleted;
     QString file_;
+    bool notKeptReported_ = false;
 };
 
 }  // namespace kestrix::settings

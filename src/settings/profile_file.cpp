@@ -190,9 +190,16 @@ void insertLines(Profile& profile, qsizetype position, const std::vector<QByteAr
     }
 }
 
-bool replaceFile(const QString& file, const QByteArray& bytes) {
+WriteResult failed(const QString& reason) {
+    return {false, reason};
+}
+
+WriteResult replaceFile(const QString& file, const QByteArray& bytes) {
     QSaveFile out(file);
-    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
+    if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit()) {
+        return {true, {}};
+    }
+    return failed(out.errorString());
 }
 
 }  // namespace
@@ -211,14 +218,19 @@ QString ReadSetting(const QString& section, const QString& key, const QString& f
     return value.left(longestSettingValue);
 }
 
-bool WriteSetting(const QString& section, const QString& key, const QString& value,
-                  const QString& file) {
+WriteResult WriteSetting(const QString& section, const QString& key, const QString& value,
+                         const QString& file) {
     if (!storable(section, key, value)) {
-        return false;
+        return failed(QStringLiteral("the name or the value would break the file's lines"));
     }
+    // Rewriting what cannot be read would lose what it holds; a read-only file, what its owner
+    // chose.
     const auto bytes = readFile(file);
-    if (!bytes || readOnly(file)) {
-        return false;  // rewriting it would lose what it holds, or what its owner chose
+    if (!bytes) {
+        return failed(QStringLiteral("it is not a file that can be read"));
+    }
+    if (readOnly(file)) {
+        return failed(QStringLiteral("the file is read-only"));
     }
     Profile profile = parse(*bytes);
     const Location at = locate(profile, section, key);

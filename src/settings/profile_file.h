@@ -13,12 +13,21 @@ constexpr qsizetype longestSettingValue = 749;
 // section or the key is missing, or the value is empty.
 [[nodiscard]] QString ReadSetting(const QString& section, const QString& key, const QString& file);
 
+// What became of a write: either the whole new file is in place, or the old file is left as it
+// was and `reason` says why, in words for the user.
+struct WriteResult {
+    bool written = false;
+    QString reason;
+
+    explicit operator bool() const { return written; }
+};
+
 // Stores `value` under `key` (written in capitals when it is new) in `section` of `file`,
 // creating the file (not its folder), the section and the key as needed, and replacing an
 // existing value in place. Every other line of the file keeps its bytes. The file is replaced
-// as a whole, so it is never left half written. Returns false when it could not be written,
-// or when a name or the value would break the file's lines.
-bool WriteSetting(const QString& section, const QString& key, const QString& value,
-                  const QString& file);
+// as a whole, so it is never left half written. Fails when the file cannot be written, or when
+// a name or the value would break the file's lines.
+[[nodiscard]] WriteResult WriteSetting(const QString& section, const QString& key,
+                                       const QString& value, const QString& file);
 
 }  // namespace kestrix::settings

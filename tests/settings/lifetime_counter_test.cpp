@@ -96,12 +96,17 @@ TEST_F(LifetimeCounterTest, UnwritableFolderLeavesAnEmptyCountThatStillRaises) {
     QTemporaryDir elsewhere;
     const QString gone = elsewhere.filePath(QStringLiteral("gone"));
     LifetimeCounter counter(window_, TotalDeleted, settingsFile(gone));
+    test::ModalAnswers answers;
     counter.load();
     EXPECT_EQ(label(), QString());
     EXPECT_EQ(TotalDeleted, LooseValue::text(QString()));
     counter.raise();
     EXPECT_EQ(label(), QStringLiteral("1"));
     EXPECT_FALSE(QFileInfo::exists(gone));
+    // Told once, naming the file, however often the write fails.
+    ASSERT_EQ(answers.shown().size(), 1U);
+    EXPECT_TRUE(answers.shown().front().text.contains(
+        QDir::toNativeSeparators(settingsFile(gone)) + u'\n'));
 }
 
 TEST_F(LifetimeCounterTest, ResetAsksNamingTheFileAndOnlyYesResets) {
