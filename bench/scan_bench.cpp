@@ -22,6 +22,7 @@
 #include <ctime>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -279,21 +280,34 @@ int main(int argc, char* argv[]) {
         QFile::copy(source, copies.back());
     }
     const int rounds = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 3;
+    // Ratios to the timer, by kind of scan, over the rounds: a loaded machine scatters single
+    // rounds widely.
+    std::vector<double> ratios[3];
     for (int round = 1; round <= rounds; ++round) {
         const double timer = timerPeriodMs(fileCount);
         std::optional<DetailsFigures> details;
-        const ScanFigures bare = scanMsPerFile(root.path(), QString(), false, details);
-        const ScanFigures with = scanMsPerFile(root.path(), fontReader, false, details);
+        // Each goes first every other round, so neither gains from what ran before it.
+        const auto scanWithout = [&] { return scanMsPerFile(root.path(), {}, false, details); };
+        const auto scanWith = [&] {
+            return scanMsPerFile(root.path(), fontReader, false, details);
+        };
+        const bool withoutFirst = round % 2 == 1;
+        const ScanFigures first = withoutFirst ? scanWithout() : scanWith();
+        const ScanFigures second = withoutFirst ? scanWith() : scanWithout();
+        const ScanFigures& bare = withoutFirst ? first : second;
+        const ScanFigures& with = withoutFirst ? second : first;
         const DetailsFigures read = *details;
         const ScanFigures hovered = scanMsPerFile(root.path(), fontReader, true, details);
         const Stall idle = longestGapUntil([] { return false; }, 1000);
         std::printf("round %d: timer alone %.3f ms/tick\n", round, timer);
-        for (const auto& [name, scan] :
-             {std::pair{"without details", bare}, std::pair{"with details", with},
-              std::pair{"with details, hovered", hovered}}) {
+        const std::pair<const char*, ScanFigures> kinds[] = {
+            {"without details", bare}, {"with details", with}, {"with details, hovered", hovered}};
+        for (int kind = 0; kind < 3; ++kind) {
+            const auto& [name, scan] = kinds[kind];
+            ratios[kind].push_back(scan.wallMsPerFile / timer);
             std::printf(
                 "  scan %-22s %.3f ms/file (%.3f ms CPU, %.3f ms in the tick), ratio %.3f\n", name,
-                scan.wallMsPerFile, scan.cpuMsPerFile, scan.tickMs, scan.wallMsPerFile / timer);
+                scan.wallMsPerFile, scan.cpuMsPerFile, scan.tickMs, ratios[kind].back());
         }
         std::printf(
             "  details of the %d rows read after the scan in %.0f ms; longest wait of the window "
@@ -308,5 +322,15 @@ int main(int argc, char* argv[]) {
         std::printf("  font reader alone over %d font files: %.0f ms (%.3f ms a file)\n", fileCount,
                     readMs, readMs / fileCount);
     }
+    for (auto& kind : ratios) {
+        std::sort(kind.begin(), kind.end());
+    }
+    const auto median = [](const std::vector<double>& sorted) {
+        return sorted.empty() ? 0.0 : sorted[sorted.size() / 2];
+    };
+    std::printf(
+        "median ratio over %d rounds: without details %.3f, with details %.3f, with "
+        "details hovered %.3f\n",
+        rounds, median(ratios[0]), median(ratios[1]), median(ratios[2]));
     return 0;
 }
