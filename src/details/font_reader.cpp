@@ -9,7 +9,7 @@ QString installedFontReader() {
     const QString programFolder = QCoreApplication::applicationDirPath();
     return QStandardPaths::findExecutable(
         QStringLiteral("kestrix-font-reader"),
-        {programFolder, programFolder + QStringLiteral("/../libexec/kestrix")});
+        {programFolder, programFolder + u'/' + QStringLiteral(KESTRIX_READER_FROM_PROGRAM)});
 }
 
 FontReader::FontReader(QString program, std::chrono::milliseconds patience, QObject* parent)

@@ -15,7 +15,7 @@ namespace kestrix::details {
 inline constexpr std::chrono::seconds readerPatience{10};
 
 // The font reader (kestrix-font-reader) installed with the program: beside the program file,
-// or in libexec/kestrix beside its bin folder; empty when there is none.
+// or in the libexec folder of its installation; empty when there is none.
 [[nodiscard]] QString installedFontReader();
 
 // Has the font reader read font files, one at a time, in a process of its own. A file on which
