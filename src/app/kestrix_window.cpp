@@ -17,7 +17,18 @@ FrmKestrix::FrmKestrix(Program& program)
       donate_(this, cmdDonate, cmdGetanAccount,
               about::BrowserLaunch(program.environment().startProgram)) {
     connect(cmdScan, &QPushButton::clicked, this, [this] { scan_.cmdScan_Click(); });
-    connect(tmrScan, &QTimer::timeout, this, [this] { scan_.tmrScan_Timer(); });
+    if (!program.environment().fontReader.isEmpty()) {
+        details_ = new details::FoundDetails(*lstFonts, program.environment().drives,
+                                             program.environment().fontReader, this);
+        removal_.onFileRemoved = [this](const QString& row) { details_->fileRemoved(row); };
+    }
+    connect(tmrScan, &QTimer::timeout, this, [this] {
+        scan_.tmrScan_Timer();
+        // Only the scan's last tick stops the timer.
+        if (details_ && !tmrScan->isActive() && !ui::programEnding()) {
+            details_->scanFinished();
+        }
+    });
     connect(mnuExit, &QAction::triggered, this, &FrmKestrix::mnuExit_Click);
     connect(cmdRemove, &QPushButton::clicked, this, [this] { removal_.cmdRemove_Click(); });
     connect(cmdSelectAll, &QAction::triggered, this, [this] { removal_.cmdSelectAll_Click(); });

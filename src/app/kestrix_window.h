@@ -1,6 +1,7 @@
 #pragma once
 
 #include "about/donate_menu.h"
+#include "details/found_details.h"
 #include "removal/font_removal.h"
 #include "scan/font_scan.h"
 #include "settings/lifetime_counter.h"
@@ -34,6 +35,7 @@ private:
     settings::LifetimeCounter counter_;
     removal::FontRemoval removal_;
     about::DonateMenu donate_;
+    details::FoundDetails* details_ = nullptr;  // none without a font reader
 };
 
 }  // namespace kestrix::app

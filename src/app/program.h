@@ -1,6 +1,7 @@
 #pragma once
 
 #include "about/about_window.h"
+#include "details/font_reader.h"
 #include "platform/drive_map.h"
 #include "platform/program_start.h"
 #include "ui/form_slot.h"
@@ -20,6 +21,8 @@ struct Environment {
     platform::ProgramStarter startProgram = platform::startDetached;
     // Where the update check asks; tests point it at a server of their own.
     update::Endpoint updateServer = update::fixedUpdateServer();
+    // The font reader behind the found fonts' details; none turns the details off.
+    QString fontReader = details::installedFontReader();
 };
 
 // The program's windows, one instance each, and its start.

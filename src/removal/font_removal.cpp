@@ -25,6 +25,9 @@ void FontRemoval::cmdRemove_Click() {
             if (const auto failure = removeRowFile(row)) {
                 failures << row + QStringLiteral(": ") + *failure;
             } else {
+                if (onFileRemoved) {
+                    onFileRemoved(row);
+                }
                 counter_.raise();
             }
         }

@@ -4,6 +4,7 @@
 #include "settings/lifetime_counter.h"
 #include "ui/kestrix_window_design.h"
 
+#include <functional>
 #include <optional>
 
 namespace kestrix::removal {
@@ -19,6 +20,9 @@ public:
     void cmdRemove_Click();
     void cmdSelectAll_Click();
     void cmdUnselectAll_Click();
+
+    // Called with a row's text once Optimize has removed the row's file.
+    std::function<void(const QString& row)> onFileRemoved;
 
 private:
     // Returns why the row's file was not removed; nothing when it was.

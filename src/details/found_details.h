@@ -1,0 +1,52 @@
+#pragma once
+
+#include "details/font_reader.h"
+#include "details/preview_window.h"
+#include "platform/drive_map.h"
+#include "ui/found_list.h"
+
+#include <QHash>
+#include <QSet>
+
+namespace kestrix::details {
+
+// Tells the user which font each row of the found list is: the row's tooltip and accessible
+// description, and the Preview of its context menu. A row's font is read when the row is first
+// hovered or previewed, and every row's in idle time once a scan has finished; never during a
+// scan's tick. The font reader reads each file once and closes it at once.
+class FoundDetails : public QObject {
+    Q_OBJECT
+public:
+    // reader: the font reader's executable.
+    FoundDetails(ui::FoundList& list, platform::DriveMap drives, const QString& reader,
+                 QObject* parent);
+
+    // Reads the rows' fonts one after another, each as soon as the reader is free.
+    void scanFinished();
+    // The row's file is gone: its preview closes.
+    void fileRemoved(const QString& row);
+
+private:
+    void rowHovered(int row);
+    void previewAsked(int row);
+    void verdictRead(const QString& row, const FontVerdict& verdict);
+    void read(const QString& row, bool withBytes);
+    void describe(const QString& row);
+    void readNextRowInIdleTime();
+    void openPreview(const QString& row, const FontVerdict& verdict);
+    // The list was emptied: what was read belongs to files that may change before they are
+    // listed again.
+    void forgetRows();
+
+    ui::FoundList& list_;
+    platform::DriveMap drives_;
+    FontReader reader_;
+    QHash<QString, FontVerdict> verdicts_;  // by row, without the bytes
+    QHash<QString, int> reading_;           // requests sent per row, not yet answered
+    QSet<QString> previewWanted_;
+    QHash<QString, PreviewWindow*> previews_;  // open ones; each leaves when destroyed
+    bool readingInIdleTime_ = false;
+    int idleRow_ = 0;
+};
+
+}  // namespace kestrix::details

@@ -1,0 +1,259 @@
+#include "app/kestrix_window.h"
+#include "app/program.h"
+#include "support/files.h"
+#include "support/modal_answers.h"
+#include "support/temp_drive.h"
+
+#include <gtest/gtest.h>
+#include <QAccessible>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontInfo>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPointer>
+#include <QTest>
+#include <QTextDocument>
+#include <QToolTip>
+#include <random>
+
+namespace kestrix::details {
+namespace {
+
+const QString dejaVu = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf");
+const QString courier = QStringLiteral("/usr/share/wine/fonts/coure.fon");
+const QDateTime modified(QDate(2021, 3, 4), QTime(17, 6));
+
+QString row(const QString& name) {
+    return QStringLiteral("C:\\WINDOWS\\Fonts\\") + name;
+}
+
+QByteArray randomBytes(int size) {
+    std::mt19937 random(11);
+    QByteArray bytes(size, '\0');
+    for (auto& byte : bytes) {
+        byte = static_cast<char>(random());
+    }
+    return bytes;
+}
+
+QString sizeLine(const QString& file) {
+    return QStringLiteral("Size: %1 bytes").arg(QLocale().toString(QFileInfo(file).size()));
+}
+
+// A program on a temporary drive that holds real font files and files that are not fonts, with
+// the font reader built beside the tests.
+class FontDetailsTest : public testing::Test {
+protected:
+    FontDetailsTest() {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        addFile(QStringLiteral("DejaVuSans-Bold.ttf"), test::contentOf(dejaVu));
+        addFile(QStringLiteral("wine-coure.fon"), test::contentOf(courier));
+        addFile(QStringLiteral("random.ttf"), randomBytes(5000));
+        addFile(QStringLiteral("empty.ttf"), QByteArray());
+        addFile(QStringLiteral("fish&amp;chips.ttf"), QByteArray());
+        app::Environment environment{drive_.drives(), drive_.appPath()};
+        environment.fontReader = QStringLiteral(KESTRIX_FONT_READER);
+        program_ = std::make_unique<app::Program>(environment);
+    }
+
+    ~FontDetailsTest() override {
+        EXPECT_TRUE(answers_.allAnswered());
+        EXPECT_EQ(answers_.unexpected(), 0);
+        program_.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void addFile(const QString& name, const QByteArray& bytes) {
+        QFile file(drive_.addFont(name, bytes));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(modified, QFileDevice::FileModificationTime));
+    }
+
+    app::FrmKestrix& startAndScan() {
+        program_->start();
+        app::FrmKestrix& w = *program_->frmKestrix;
+        w.cmdScan->click();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w.cmdScan->isEnabled(); }, 20000));
+        EXPECT_EQ(w.lstFonts->rowCount(), 5);
+        return w;
+    }
+
+    static int rowOf(const app::FrmKestrix& w, const QString& name) {
+        const int index = w.lstFonts->rowOf(row(name));
+        EXPECT_GT(index, 0) << name.toStdString();
+        return index;
+    }
+
+    static QPoint centreOf(const app::FrmKestrix& w, int index) {
+        return w.lstFonts->visualItemRect(w.lstFonts->item(index - 1)).center();
+    }
+
+    static void hover(const app::FrmKestrix& w, int index) {
+        const QPoint at = centreOf(w, index);
+        QHelpEvent event(QEvent::ToolTip, at, w.lstFonts->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(w.lstFonts->viewport(), &event);
+    }
+
+    // Chooses Preview from the row's context menu, opened by a right click or the Menu key.
+    static void choosePreview(app::FrmKestrix& w, const QString& name, bool byMouse) {
+        const int index = rowOf(w, name);
+        if (byMouse) {
+            const QPoint at = centreOf(w, index);
+            QContextMenuEvent event(QContextMenuEvent::Mouse, at,
+                                    w.lstFonts->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(w.lstFonts->viewport(), &event);
+        } else {
+            w.lstFonts->setCurrentRow(index - 1);
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+            QApplication::sendEvent(w.lstFonts, &event);
+        }
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        ASSERT_EQ(menu->actions().size(), 1);
+        EXPECT_EQ(menu->actions().front()->text(), QStringLiteral("Preview"));
+        menu->actions().front()->trigger();
+        menu->close();
+    }
+
+    static QWidget* previewOf(const QString& name) {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == QStringLiteral("frmPreview") && window->isVisible() &&
+                window->windowTitle() == name + QStringLiteral(" - Preview")) {
+                return window;
+            }
+        }
+        return nullptr;
+    }
+
+    static QWidget* waitForPreview(const QString& name) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return previewOf(name) != nullptr; }, 20000));
+        return previewOf(name);
+    }
+
+    static QString labelText(const QWidget* window, const QString& name) {
+        const auto* label = window->findChild<QLabel*>(name);
+        return label ? label->text() : QStringLiteral("<no %1>").arg(name);
+    }
+
+    test::TempDrive drive_;
+    test::ModalAnswers answers_;
+    std::unique_ptr<app::Program> program_;
+};
+
+TEST_F(FontDetailsTest, EveryRowTellsWhichFontItIsOnceTheScanHasFinished) {
+    app::FrmKestrix& w = startAndScan();
+    const QString date = QStringLiteral("Modified: 3/4/21 5:06 PM");
+    const std::vector<std::pair<QString, QStringList>> expected = {
+        {QStringLiteral("DejaVuSans-Bold.ttf"),
+         {QStringLiteral("Family: DejaVu Sans"), QStringLiteral("Style: Bold"), sizeLine(dejaVu),
+          date}},
+        {QStringLiteral("wine-coure.fon"),
+         {QStringLiteral("Family: Courier"), QStringLiteral("Style: Regular"), sizeLine(courier),
+          date}},
+        {QStringLiteral("random.ttf"),
+         {QStringLiteral("Not a readable font file: the font engine does not recognise it as a "
+                         "font"),
+          QStringLiteral("Size: 5,000 bytes"), date}},
+        {QStringLiteral("empty.ttf"),
+         {QStringLiteral("Not a readable font file: the file is empty"),
+          QStringLiteral("Size: 0 bytes"), date}},
+        {QStringLiteral("fish&amp;chips.ttf"),
+         {QStringLiteral("Not a readable font file: the file is empty"),
+          QStringLiteral("Size: 0 bytes"), date}},
+    };
+    // Read in idle time after the scan, no row hovered.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            for (int i = 1; i <= w.lstFonts->rowCount(); ++i) {
+                const QString description = w.lstFonts->rowDescription(i);
+                if (description.isEmpty() || description.contains(QStringLiteral("Reading"))) {
+                    return false;
+                }
+            }
+            return true;
+        },
+        20000));
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(w.lstFonts);
+    ASSERT_NE(list, nullptr);
+    for (const auto& [name, lines] : expected) {
+        const int index = rowOf(w, name);
+        const QString text = (QStringList{row(name)} + lines).join(u'\n');
+        EXPECT_EQ(w.lstFonts->rowDescription(index), text);
+        EXPECT_EQ(list->child(index - 1)->text(QAccessible::Description), text);
+        hover(w, index);
+        ASSERT_TRUE(QToolTip::isVisible()) << name.toStdString();
+        QTextDocument shown;
+        shown.setHtml(QToolTip::text());
+        EXPECT_EQ(shown.toPlainText(), text);  // markup in a name stays text
+        QToolTip::hideText();
+    }
+}
+
+TEST_F(FontDetailsTest, PreviewShowsTheFontsNamesAndSampleUntilEscape) {
+    app::FrmKestrix& w = startAndScan();
+    const struct {
+        QString name;
+        QString family;
+        QString style;
+        bool byMouse;
+    } fonts[] = {
+        {QStringLiteral("DejaVuSans-Bold.ttf"), QStringLiteral("DejaVu Sans"),
+         QStringLiteral("Bold"), true},
+        {QStringLiteral("wine-coure.fon"), QStringLiteral("Courier"), QStringLiteral("Regular"),
+         false},
+    };
+    for (const auto& font : fonts) {
+        choosePreview(w, font.name, font.byMouse);
+        QPointer<QWidget> preview = waitForPreview(font.name);
+        ASSERT_TRUE(preview);
+        EXPECT_EQ(labelText(preview, QStringLiteral("lblFamily")),
+                  QStringLiteral("Family: ") + font.family);
+        EXPECT_EQ(labelText(preview, QStringLiteral("lblStyle")),
+                  QStringLiteral("Style: ") + font.style);
+        for (const char* sample : {"lblSample12", "lblSample18", "lblSample28"}) {
+            const auto* label = preview->findChild<QLabel*>(QString::fromLatin1(sample));
+            ASSERT_NE(label, nullptr) << sample;
+            EXPECT_EQ(label->text(),
+                      QStringLiteral("The quick brown fox jumps over the lazy dog 0123456789"));
+            EXPECT_EQ(QFontInfo(label->font()).family(), font.family) << sample;
+        }
+        EXPECT_TRUE(w.isVisible());
+        preview->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(preview));
+        QTest::keyClick(preview, Qt::Key_Escape);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return preview.isNull(); }));
+    }
+    choosePreview(w, QStringLiteral("random.ttf"), true);
+    const QWidget* notAFont = waitForPreview(QStringLiteral("random.ttf"));
+    ASSERT_NE(notAFont, nullptr);
+    EXPECT_EQ(labelText(notAFont, QStringLiteral("lblNotReadable")),
+              QStringLiteral(
+                  "Not a readable font file: the font engine does not recognise it as a font"));
+    EXPECT_EQ(notAFont->findChild<QLabel*>(QStringLiteral("lblSample12")), nullptr);
+}
+
+TEST_F(FontDetailsTest, OptimizeClosesThePreviewOfEachFileItRemoves) {
+    app::FrmKestrix& w = startAndScan();
+    choosePreview(w, QStringLiteral("DejaVuSans-Bold.ttf"), true);
+    const QPointer<QWidget> removed = waitForPreview(QStringLiteral("DejaVuSans-Bold.ttf"));
+    choosePreview(w, QStringLiteral("wine-coure.fon"), true);
+    const QPointer<QWidget> kept = waitForPreview(QStringLiteral("wine-coure.fon"));
+    ASSERT_TRUE(removed && kept);
+    w.lstFonts->setChecked(rowOf(w, QStringLiteral("wine-coure.fon")), false);
+
+    answers_.answer(QMessageBox::Yes);
+    w.cmdRemove->click();
+
+    EXPECT_FALSE(drive_.hasFont(QStringLiteral("DejaVuSans-Bold.ttf")));
+    EXPECT_TRUE(drive_.hasFont(QStringLiteral("wine-coure.fon")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return removed.isNull(); }));
+    EXPECT_TRUE(kept && kept->isVisible());
+    EXPECT_EQ(w.lstFonts->rowCount(), 0);
+}
+
+}  // namespace
+}  // namespace kestrix::details
