@@ -33,12 +33,48 @@ struct ProfileText {
     QByteArray text;
 };
 
+// UTF-16 and UTF-8 are turned into each other a megabyte at a time, never cutting a character in
+// two, so that no copy of a whole huge file is ever held as a QString.
+constexpr qsizetype chunkSize = qsizetype{1} << 20;
+
+bool endsInHighSurrogate(QByteArrayView utf16, QStringConverter::Encoding encoding) {
+    if (utf16.size() < 2) {
+        return false;
+    }
+    const auto high = static_cast<uchar>(
+        encoding == QStringConverter::Utf16LE ? utf16.back() : utf16[utf16.size() - 2]);
+    return high >= 0xD8 && high <= 0xDB;
+}
+
 ProfileText fromUtf16(const QByteArray& bytes, QStringConverter::Encoding encoding) {
-    // A second byte-order mark is text like any other, and must come back.
+    const QByteArrayView utf16 = QByteArrayView(bytes).sliced(2);
+    // A byte-order mark at the start of a chunk is text like any other, and must come back.
     QStringDecoder decode(
         encoding, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-    const QString text = decode(QByteArrayView(bytes).sliced(2));
-    return {bytes.first(2), encoding, !decode.hasError(), text.toUtf8()};
+    ProfileText profile{bytes.first(2), encoding, true, {}};
+    profile.text.reserve(utf16.size() / 2);
+    for (qsizetype at = 0; at < utf16.size();) {
+        qsizetype length = std::min(chunkSize, utf16.size() - at);
+        if (at + length < utf16.size() && endsInHighSurrogate(utf16.sliced(at, length), encoding)) {
+            length += 2;
+        }
+        profile.text += QString(decode(utf16.sliced(at, length))).toUtf8();
+        at += length;
+    }
+    profile.reversible = !decode.hasError();
+    return profile;
+}
+
+void appendAsUtf16(QByteArray& out, QByteArrayView utf8, QStringConverter::Encoding encoding) {
+    QStringEncoder encode(encoding, QStringConverter::Flag::Stateless);
+    for (qsizetype at = 0; at < utf8.size();) {
+        qsizetype end = std::min(utf8.size(), at + chunkSize);
+        while (end < utf8.size() && (static_cast<uchar>(utf8[end]) & 0xC0) == 0x80) {
+            --end;  // not inside a character
+        }
+        out += encode(QString::fromUtf8(utf8.sliced(at, end - at)));
+        at = end;
+    }
 }
 
 ProfileText decode(QByteArray bytes) {
@@ -110,7 +146,8 @@ public:
                                            [](char c) { return c == '\r' || c == '\n'; });
         LineSpan line{position_, lineEnd - begin, lineEnd - begin};
         if (line.textEnd < text_.size()) {
-            const bool crLfEnd = text_.sliced(line.textEnd).startsWith(crLf);
+            const bool crLfEnd =
+                *lineEnd == '\r' && line.textEnd + 1 < text_.size() && lineEnd[1] == '\n';
             line.end += crLfEnd ? 2 : 1;
         }
         position_ = line.end;
@@ -133,8 +170,11 @@ QByteArray blanksTrimmed(const QString& name) {
 
 std::optional<QByteArrayView> sectionName(QByteArrayView line) {
     line = line.trimmed();
+    if (!line.startsWith('[')) {
+        return std::nullopt;
+    }
     const qsizetype close = line.indexOf(']');
-    if (!line.startsWith('[') || close < 0) {
+    if (close < 0) {
         return std::nullopt;
     }
     return line.sliced(1, close - 1).trimmed();
@@ -153,12 +193,35 @@ std::optional<Entry> entryOf(QByteArrayView line) {
     return Entry{line.first(equals).trimmed(), line.sliced(equals + 1).trimmed()};
 }
 
+// A name the caller asks for, in both forms it is compared in.
+struct Name {
+    explicit Name(const QByteArray& trimmed)
+        : utf8(trimmed), text(QString::fromUtf8(trimmed)), ascii(isAscii(trimmed)) {}
+
+    static bool isAscii(QByteArrayView bytes) {
+        return std::all_of(bytes.begin(), bytes.end(),
+                           [](char c) { return static_cast<uchar>(c) < 0x80; });
+    }
+
+    QByteArray utf8;
+    QString text;
+    bool ascii;
+};
+
 // The one case rule: names match when they are equal letter by letter with letter case
-// ignored. Equal names have as many UTF-16 units, each from at most 3 bytes of UTF-8, so a
-// longer name in the file is never decoded to be compared.
-bool sameName(QByteArrayView inFile, const QString& wanted) {
-    return inFile.size() <= 3 * wanted.size() &&
-           QString::fromUtf8(inFile).compare(wanted, Qt::CaseInsensitive) == 0;
+// ignored. Equal names have as many UTF-16 units, each from 1 to 3 bytes of UTF-8, so a name of
+// another length in the file is never decoded to be compared; nor is one in plain ASCII.
+bool sameName(QByteArrayView inFile, const Name& wanted) {
+    if (inFile.size() < wanted.text.size() || inFile.size() > 3 * wanted.text.size()) {
+        return false;
+    }
+    if (wanted.ascii && Name::isAscii(inFile)) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        return inFile.size() == wanted.utf8.size() &&
+               std::equal(inFile.begin(), inFile.end(), wanted.utf8.begin(),
+                          [&](char a, char b) { return lower(a) == lower(b); });
+    }
+    return QString::fromUtf8(inFile).compare(wanted.text, Qt::CaseInsensitive) == 0;
 }
 
 // A new key is written in capitals, letter by letter where the capital matches the letter
@@ -190,11 +253,14 @@ struct Location {
     LineSpan lastFilled;
 };
 
-Location locate(QByteArrayView text, const QString& section, const QString& key) {
+Location locate(QByteArrayView text, const Name& section, const Name& key) {
     Location at;
     LineReader lines(text);
     while (const auto line = lines.next()) {
         const QByteArrayView lineText = textOf(text, *line);
+        if (lineText.isEmpty()) {
+            continue;  // most lines of a huge file may be empty: nothing to look at
+        }
         const auto name = sectionName(lineText);
         if (!at.header) {
             if (name && sameName(*name, section)) {
@@ -242,7 +308,7 @@ struct Edit {
 
 Edit editFor(QByteArrayView text, const QByteArray& section, const QByteArray& key,
              const QByteArray& value) {
-    const Location at = locate(text, QString::fromUtf8(section), QString::fromUtf8(key));
+    const Location at = locate(text, Name(section), Name(key));
     if (at.entry) {
         const QByteArrayView spelling = entryOf(textOf(text, *at.entry))->key;
         return {at.entry->start, at.entry->textEnd, spelling.toByteArray() + '=' + value};
@@ -269,13 +335,11 @@ std::optional<QString> store(const QString& file, const ProfileText& profile, co
         withBom.insert(withBom.end(), pieces.begin(), pieces.end());
         return platform::replaceFile(file, withBom);
     }
-    QByteArray utf8;
-    utf8.reserve(text.size() + edit.replacement.size());
+    QByteArray encoded;
+    encoded.reserve(2 * (text.size() + edit.replacement.size()));
     for (const auto& piece : pieces) {
-        utf8 += piece;
+        appendAsUtf16(encoded, piece, *profile.utf16);
     }
-    QStringEncoder encode(*profile.utf16, QStringConverter::Flag::Stateless);
-    const QByteArray encoded = encode(QString::fromUtf8(utf8));
     return platform::replaceFile(file, {profile.bom, encoded});
 }
 
@@ -310,8 +374,7 @@ QString ReadSetting(const QString& section, const QString& key, const QString& f
     }
     // Names match by one rule whatever their letter case, so the key needs no lower-casing.
     const QByteArrayView text = profile->text;
-    const Location at = locate(text, QString::fromUtf8(blanksTrimmed(section)),
-                               QString::fromUtf8(blanksTrimmed(key)));
+    const Location at = locate(text, Name(blanksTrimmed(section)), Name(blanksTrimmed(key)));
     if (!at.entry) {
         return QString();
     }
