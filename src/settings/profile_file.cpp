@@ -33,6 +33,13 @@ struct ProfileText {
     QByteArray text;
 };
 
+// UTF-8 as text, a U+FEFF at its start included: QString::fromUtf8() would drop that one.
+QString decoded(QByteArrayView utf8) {
+    QStringDecoder decode(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                      QStringConverter::Flag::ConvertInitialBom);
+    return decode(utf8);
+}
+
 // UTF-16 and UTF-8 are turned into each other a megabyte at a time, never cutting a character in
 // two, so that no copy of a whole huge file is ever held as a QString.
 constexpr qsizetype chunkSize = qsizetype{1} << 20;
@@ -51,17 +58,20 @@ ProfileText fromUtf16(const QByteArray& bytes, QStringConverter::Encoding encodi
     // A byte-order mark at the start of a chunk is text like any other, and must come back.
     QStringDecoder decode(
         encoding, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-    ProfileText profile{bytes.first(2), encoding, true, {}};
+    ProfileText profile{bytes.first(2), encoding, utf16.size() % 2 == 0, {}};
     profile.text.reserve(utf16.size() / 2);
     for (qsizetype at = 0; at < utf16.size();) {
         qsizetype length = std::min(chunkSize, utf16.size() - at);
         if (at + length < utf16.size() && endsInHighSurrogate(utf16.sliced(at, length), encoding)) {
             length += 2;
         }
-        profile.text += QString(decode(utf16.sliced(at, length))).toUtf8();
+        const QString chunk = decode(utf16.sliced(at, length));
+        // A surrogate without its partner would not come back from UTF-8.
+        profile.reversible = profile.reversible && chunk.isValidUtf16();
+        profile.text += chunk.toUtf8();
         at += length;
     }
-    profile.reversible = !decode.hasError();
+    profile.reversible = profile.reversible && !decode.hasError();
     return profile;
 }
 
@@ -72,7 +82,7 @@ void appendAsUtf16(QByteArray& out, QByteArrayView utf8, QStringConverter::Encod
         while (end < utf8.size() && (static_cast<uchar>(utf8[end]) & 0xC0) == 0x80) {
             --end;  // not inside a character
         }
-        out += encode(QString::fromUtf8(utf8.sliced(at, end - at)));
+        out += encode(decoded(utf8.sliced(at, end - at)));
         at = end;
     }
 }
@@ -196,7 +206,7 @@ std::optional<Entry> entryOf(QByteArrayView line) {
 // A name the caller asks for, in both forms it is compared in.
 struct Name {
     explicit Name(const QByteArray& trimmed)
-        : utf8(trimmed), text(QString::fromUtf8(trimmed)), ascii(isAscii(trimmed)) {}
+        : utf8(trimmed), text(decoded(trimmed)), ascii(isAscii(trimmed)) {}
 
     static bool isAscii(QByteArrayView bytes) {
         return std::all_of(bytes.begin(), bytes.end(),
@@ -221,18 +231,18 @@ bool sameName(QByteArrayView inFile, const Name& wanted) {
                std::equal(inFile.begin(), inFile.end(), wanted.utf8.begin(),
                           [&](char a, char b) { return lower(a) == lower(b); });
     }
-    return QString::fromUtf8(inFile).compare(wanted.text, Qt::CaseInsensitive) == 0;
+    return decoded(inFile).compare(wanted.text, Qt::CaseInsensitive) == 0;
 }
 
 // A new key is written in capitals, letter by letter where the capital matches the letter
 // again by the rule above: "ß", "ı" or a ligature stays as it is, so the key reads back.
 QByteArray inCapitals(const QByteArray& key) {
     QString capitals;
-    for (const char32_t letter : QString::fromUtf8(key).toUcs4()) {
+    for (const char32_t letter : decoded(key).toUcs4()) {
         const char32_t capital = QChar::toUpper(letter);
         const char32_t kept =
             QChar::toCaseFolded(capital) == QChar::toCaseFolded(letter) ? capital : letter;
-        capitals += QString::fromUcs4(&kept, 1);
+        capitals += QStringView(QChar::fromUcs4(kept));
     }
     return capitals.toUtf8();
 }
@@ -381,7 +391,7 @@ QString ReadSetting(const QString& section, const QString& key, const QString& f
     const QByteArrayView value = withoutOuterQuotes(entryOf(textOf(text, *at.entry))->value);
     // A character takes at most 4 bytes: decoding more than the longest value needs is waste.
     const qsizetype needed = std::min(value.size(), 4 * (longestSettingValue + 1));
-    return QString::fromUtf8(value.first(needed)).left(longestSettingValue);
+    return decoded(value.first(needed)).left(longestSettingValue);
 }
 
 WriteResult WriteSetting(const QString& section, const QString& key, const QString& value,
