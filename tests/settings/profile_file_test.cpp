@@ -179,6 +179,12 @@ TEST_F(ProfileFileTest, RefusesWhatWouldBreakTheFileAndKeepsIt) {
     EXPECT_FALSE(WriteSetting(QStringLiteral("a]b"), QStringLiteral("Total"), "4", file()));
     EXPECT_FALSE(WriteSetting(section, QString(), "4", file()));
     EXPECT_EQ(stored(), before);
+
+    // UTF-16 that would not come back the same: an odd byte at the end.
+    const QByteArray damaged = utf16(QStringConverter::Utf16LE, QString::fromLatin1(before)) + 'x';
+    store(damaged);
+    EXPECT_FALSE(WriteSetting(section, QStringLiteral("Total"), "4", file()));
+    EXPECT_EQ(stored(), damaged);
 }
 
 TEST_F(ProfileFileTest, WriteReplacesTheFileWholeAndLeavesNoLitter) {
