@@ -79,15 +79,18 @@ void appendAsUtf16(QByteArray& out, QByteArrayView utf8, QStringConverter::Encod
     QStringEncoder encode(encoding, QStringConverter::Flag::Stateless);
     for (qsizetype at = 0; at < utf8.size();) {
         qsizetype end = std::min(utf8.size(), at + chunkSize);
-        while (end < utf8.size() && (static_cast<uchar>(utf8[end]) & 0xC0) == 0x80) {
-            --end;  // not inside a character
+        // Not inside a character, which has at most 3 bytes after its first.
+        for (int step = 0;
+             step < 3 && end < utf8.size() && (static_cast<uchar>(utf8[end]) & 0xC0) == 0x80;
+             ++step) {
+            --end;
         }
         out += encode(decoded(utf8.sliced(at, end - at)));
         at = end;
     }
 }
 
-ProfileText decode(QByteArray bytes) {
+ProfileText profileTextOf(QByteArray bytes) {
     if (bytes.startsWith(utf16LeBom)) {
         return fromUtf16(bytes, QStringConverter::Utf16LE);
     }
@@ -128,7 +131,7 @@ std::variant<ProfileText, QString> readProfile(const QString& file) {
     if (bytes.size() > largestFile) {
         return tooLarge;
     }
-    return decode(std::move(bytes));
+    return profileTextOf(std::move(bytes));
 }
 
 // Where one line lies in the text: its text, then its own line end (CR LF, CR or LF; none on a
