@@ -121,12 +121,13 @@ std::variant<ProfileText, QString> readProfile(const QString& file) {
         return tooLarge;
     }
     QFile in(file);
+    const QString unreadable = QStringLiteral("it cannot be read: ");
     if (!in.open(QIODevice::ReadOnly)) {
-        return in.errorString();
+        return unreadable + in.errorString();
     }
     QByteArray bytes = in.readAll();
     if (in.error() != QFileDevice::NoError) {
-        return in.errorString();
+        return unreadable + in.errorString();
     }
     if (bytes.size() > largestFile) {
         return tooLarge;
@@ -409,7 +410,7 @@ WriteResult WriteSetting(const QString& section, const QString& key, const QStri
     // chose.
     const auto read = readProfile(file);
     if (const auto* failure = std::get_if<QString>(&read)) {
-        return failed(QStringLiteral("it cannot be read: ") + *failure);
+        return failed(*failure);
     }
     if (readOnly(file)) {
         return failed(QStringLiteral("the file is read-only"));
