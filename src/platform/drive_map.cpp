@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QStringList>
+#include <optional>
 
 namespace kestrix::platform {
 
@@ -14,16 +15,24 @@ bool entryExists(const QString& hostPath) {
     return info.exists() || info.isSymLink();  // a dangling link still occupies its name
 }
 
-QStringList entriesEqualIgnoringCase(const QString& folder, const QString& name) {
-    const auto all = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                            QDir::NoDotAndDotDot);
-    QStringList equal;
-    for (const auto& entry : all) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0) {
-            equal << entry;
+QStringList entriesOf(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                  QDir::NoDotAndDotDot);
+}
+
+// The components of a path after drive C:; nothing for a path elsewhere or one that climbs.
+std::optional<QStringList> componentsOnDriveC(const QString& windowsPath) {
+    if (!windowsPath.startsWith(QStringLiteral("C:"), Qt::CaseInsensitive)) {
+        return std::nullopt;
+    }
+    const QStringList components =
+        QString(windowsPath.mid(2)).replace(u'/', u'\\').split(u'\\', Qt::SkipEmptyParts);
+    for (const auto& component : components) {
+        if (component == QStringLiteral(".") || component == QStringLiteral("..")) {
+            return std::nullopt;
         }
     }
-    return equal;
+    return components;
 }
 
 QString wineDriveC() {
@@ -56,30 +65,53 @@ ResolvedPath DriveMap::resolve(const QString& windowsPath) const {
                                                : ResolvedPath::Status::Missing,
                 windowsPath};
     }
-    if (!windowsPath.startsWith(QStringLiteral("C:"), Qt::CaseInsensitive)) {
+    const auto components = componentsOnDriveC(windowsPath);
+    if (!components) {
         return {ResolvedPath::Status::Invalid, QString()};
     }
     QString current = driveC_;
     bool missing = false;
-    const QStringList components =
-        QString(windowsPath.mid(2)).replace(u'/', u'\\').split(u'\\', Qt::SkipEmptyParts);
-    for (const auto& component : components) {
-        if (component == QStringLiteral(".") || component == QStringLiteral("..")) {
-            return {ResolvedPath::Status::Invalid, QString()};
-        }
+    for (const auto& component : *components) {
         const QString exact = current + u'/' + component;
         if (missing || entryExists(exact)) {
             current = exact;
             continue;
         }
-        const auto equal = entriesEqualIgnoringCase(current, component);
-        if (equal.size() > 1) {
+        const EntryMatch match = matchEntry(component, entriesOf(current));
+        if (match.status == EntryMatch::Status::Ambiguous) {
             return {ResolvedPath::Status::Ambiguous, exact};
         }
-        missing = equal.isEmpty();
-        current = missing ? exact : current + u'/' + equal.front();
+        missing = match.status == EntryMatch::Status::Missing;
+        current = missing ? exact : current + u'/' + match.name;
     }
     return {missing ? ResolvedPath::Status::Missing : ResolvedPath::Status::Found, current};
+}
+
+std::variant<OpenFolder, QString> DriveMap::openFolder(const QString& windowsPath) const {
+    if (driveC_.isEmpty()) {
+        return OpenFolder::open(windowsPath);
+    }
+    const auto components = componentsOnDriveC(windowsPath);
+    if (!components) {
+        return describeUnusable({ResolvedPath::Status::Invalid, {}});
+    }
+    auto folder = OpenFolder::open(driveC_);
+    for (const auto& component : *components) {
+        const auto* current = std::get_if<OpenFolder>(&folder);
+        if (!current) {
+            break;
+        }
+        const EntryMatch match = current->find(component);
+        if (match.status == EntryMatch::Status::Ambiguous) {
+            return QStringLiteral("several folders differ from \"%1\" only in letter case")
+                .arg(component);
+        }
+        if (match.status == EntryMatch::Status::Missing) {
+            return QStringLiteral("\"%1\" not found").arg(component);
+        }
+        folder = current->subfolder(match.name);
+    }
+    return folder;
 }
 
 QString describeUnusable(const ResolvedPath& path) {

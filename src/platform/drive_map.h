@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/open_folder.h"
+
 #include <QString>
+#include <variant>
 
 namespace kestrix::platform {
 
@@ -28,6 +31,10 @@ public:
     static DriveMap withDriveC(const QString& hostRoot);
 
     [[nodiscard]] ResolvedPath resolve(const QString& windowsPath) const;
+    // Opens the folder at a Windows path, matching each component as resolve() does. The
+    // drive's own links (a Wine prefix's dosdevices/c:) are followed; a link below the drive
+    // is not, so that nothing can steer what is done in the folder once it is open.
+    [[nodiscard]] std::variant<OpenFolder, QString> openFolder(const QString& windowsPath) const;
 
 private:
     explicit DriveMap(QString driveC) : driveC_(std::move(driveC)) {}

@@ -1,20 +1,16 @@
 #include "platform/wipe_target.h"
 
+#include "platform/system_error.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <QFile>
 #include <cerrno>
-#include <cstring>
-#include <utility>
 
 namespace kestrix::platform {
 
 namespace {
-
-QString systemError(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
 
 QString kindOf(mode_t mode) {
     if (S_ISDIR(mode)) {
@@ -52,48 +48,22 @@ bool hasWriteBit(mode_t mode) {
 
 }  // namespace
 
-WipeTarget::WipeTarget(QString hostPath, int fd, qint64 size, quint64 device, quint64 inode)
-    : hostPath_(std::move(hostPath)), fd_(fd), size_(size), device_(device), inode_(inode) {}
-
-WipeTarget::WipeTarget(WipeTarget&& other) noexcept
-    : hostPath_(std::move(other.hostPath_)),
-      fd_(std::exchange(other.fd_, -1)),
-      size_(other.size_),
-      device_(other.device_),
-      inode_(other.inode_) {}
-
-WipeTarget& WipeTarget::operator=(WipeTarget&& other) noexcept {
-    if (this != &other) {
-        close();
-        hostPath_ = std::move(other.hostPath_);
-        fd_ = std::exchange(other.fd_, -1);
-        size_ = other.size_;
-        device_ = other.device_;
-        inode_ = other.inode_;
+std::variant<WipeTarget, QString> WipeTarget::open(const OpenFolder& folder, const QString& name) {
+    if (folder.find(name).name != name) {
+        return openFailure(ENOENT);  // nothing by this very name, or a name leading elsewhere
     }
-    return *this;
-}
-
-WipeTarget::~WipeTarget() {
-    close();
-}
-
-void WipeTarget::close() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
+    UniqueFd folderFd(::fcntl(folder.fd(), F_DUPFD_CLOEXEC, 0));
+    if (!folderFd) {
+        return systemError(errno);
     }
-}
-
-std::variant<WipeTarget, QString> WipeTarget::open(const QString& hostPath) {
-    const QByteArray path = QFile::encodeName(hostPath);
+    const QByteArray encoded = QFile::encodeName(name);
     struct stat named {};
-    if (::lstat(path.constData(), &named) != 0) {
+    if (::fstatat(folderFd.get(), encoded.constData(), &named, AT_SYMLINK_NOFOLLOW) != 0) {
         return openFailure(errno);
     }
-    const auto nameOnly = [&] { return WipeTarget(hostPath, -1, 0, named.st_dev, named.st_ino); };
+    WipeTarget target(std::move(folderFd), encoded, named.st_dev, named.st_ino);
     if (S_ISLNK(named.st_mode)) {
-        return nameOnly();
+        return target;
     }
     if (!S_ISREG(named.st_mode)) {
         return kindOf(named.st_mode);
@@ -102,22 +72,23 @@ std::variant<WipeTarget, QString> WipeTarget::open(const QString& hostPath) {
         return QStringLiteral("read-only");
     }
     if (named.st_nlink > 1) {
-        return nameOnly();
+        return target;
     }
     // Non-blocking, so that a pipe put in the file's place since we looked cannot hold us.
-    const int fd = ::open(path.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
+    UniqueFd file(::openat(target.folder_.get(), encoded.constData(),
+                           O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (!file) {
         return openFailure(errno);
     }
-    WipeTarget target(hostPath, fd, 0, named.st_dev, named.st_ino);
     struct stat opened {};
-    if (::fstat(fd, &opened) != 0) {
+    if (::fstat(file.get(), &opened) != 0) {
         return systemError(errno);
     }
     if (opened.st_dev != named.st_dev || opened.st_ino != named.st_ino ||
         !S_ISREG(opened.st_mode) || !hasWriteBit(opened.st_mode) || opened.st_nlink > 1) {
         return QStringLiteral("the file changed while opening it");
     }
+    target.file_ = std::move(file);
     target.size_ = opened.st_size;
     return target;
 }
@@ -126,8 +97,8 @@ std::optional<QString> WipeTarget::writeAt(qint64 offset, const QByteArray& bloc
     qsizetype done = 0;
     while (done < block.size()) {
         const ssize_t written =
-            ::pwrite(fd_, block.constData() + done, static_cast<size_t>(block.size() - done),
-                     static_cast<off_t>(offset + done));
+            ::pwrite(file_.get(), block.constData() + done,
+                     static_cast<size_t>(block.size() - done), static_cast<off_t>(offset + done));
         if (written < 0 && errno == EINTR) {
             continue;
         }
@@ -140,23 +111,22 @@ std::optional<QString> WipeTarget::writeAt(qint64 offset, const QByteArray& bloc
 }
 
 std::optional<QString> WipeTarget::flush() {
-    if (::fsync(fd_) != 0) {
+    if (::fsync(file_.get()) != 0) {
         return systemError(errno);
     }
     return std::nullopt;
 }
 
 std::optional<QString> WipeTarget::removeName() {
-    close();
-    const QByteArray path = QFile::encodeName(hostPath_);
+    file_.reset();
     struct stat named {};
-    if (::lstat(path.constData(), &named) != 0) {
+    if (::fstatat(folder_.get(), name_.constData(), &named, AT_SYMLINK_NOFOLLOW) != 0) {
         return openFailure(errno);
     }
     if (named.st_dev != device_ || named.st_ino != inode_) {
         return QStringLiteral("the file was replaced while it was being removed");
     }
-    if (::unlink(path.constData()) != 0) {
+    if (::unlinkat(folder_.get(), name_.constData(), 0) != 0) {
         return errno == EACCES || errno == EPERM ? QStringLiteral("access denied")
                                                  : systemError(errno);
     }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/open_folder.h"
+#include "platform/unique_fd.h"
+
 #include <QByteArray>
 #include <QString>
 #include <optional>
@@ -7,25 +10,20 @@
 
 namespace kestrix::platform {
 
-// A file opened for overwriting and deleting, by host path. Only what the name alone owns is
-// ever written: a symbolic link or a file with other hard links gives up its name only.
-// The file is closed when the target goes.
+// A file opened for overwriting and deleting, by its name in an open folder. Only what the
+// name alone owns is ever written: a symbolic link or a file with other hard links gives up
+// its name only. Everything happens relative to the folder, whatever becomes of its path.
 class WipeTarget {
 public:
-    // Opens a regular file for writing without following a final symbolic link and without
-    // waiting on it. Fails, touching nothing, for a missing path, anything but a regular file
-    // or a link, and a file without any write permission bit (read-only, whoever runs us).
-    // Returns the target, or the reason why it cannot be wiped.
-    [[nodiscard]] static std::variant<WipeTarget, QString> open(const QString& hostPath);
-
-    WipeTarget(WipeTarget&& other) noexcept;
-    WipeTarget& operator=(WipeTarget&& other) noexcept;
-    WipeTarget(const WipeTarget&) = delete;
-    WipeTarget& operator=(const WipeTarget&) = delete;
-    ~WipeTarget();
+    // Opens the entry `name` (spelled exactly so) for writing, without following a symbolic
+    // link and without waiting on it. Fails, touching nothing, for a missing entry, anything
+    // but a regular file or a link, and a file without any write permission bit (read-only,
+    // whoever runs us). Returns the target, or the reason why it cannot be wiped.
+    [[nodiscard]] static std::variant<WipeTarget, QString> open(const OpenFolder& folder,
+                                                                const QString& name);
 
     // Whether the content may be overwritten: false for a link or a file reached by other names.
-    [[nodiscard]] bool ownsContent() const { return fd_ >= 0; }
+    [[nodiscard]] bool ownsContent() const { return static_cast<bool>(file_); }
     // The content's length in bytes when it was opened.
     [[nodiscard]] qint64 size() const { return size_; }
 
@@ -37,11 +35,12 @@ public:
     [[nodiscard]] std::optional<QString> removeName();
 
 private:
-    WipeTarget(QString hostPath, int fd, qint64 size, quint64 device, quint64 inode);
-    void close();
+    WipeTarget(UniqueFd folder, QByteArray name, quint64 device, quint64 inode)
+        : folder_(std::move(folder)), name_(std::move(name)), device_(device), inode_(inode) {}
 
-    QString hostPath_;
-    int fd_ = -1;
+    UniqueFd folder_;  // a descriptor of its own, so the target may outlive the OpenFolder
+    QByteArray name_;
+    UniqueFd file_;
     qint64 size_ = 0;
     quint64 device_ = 0;
     quint64 inode_ = 0;

@@ -19,10 +19,11 @@ void FontRemoval::cmdRemove_Click() {
     w_.cmdRemove->setEnabled(false);
     QStringList failures;
     const int count = w_.lstFonts->rowCount();
+    const RunFolder folder = openRowsFolder();
     for (int i = 1; i <= count && i <= w_.lstFonts->rowCount(); ++i) {
         if (w_.lstFonts->isChecked(i)) {
             const QString row = w_.lstFonts->rowText(i);
-            if (const auto failure = removeRowFile(row)) {
+            if (const auto failure = removeRowFile(folder, row)) {
                 failures << row + QStringLiteral(": ") + *failure;
             } else {
                 if (onFileRemoved) {
@@ -45,18 +46,50 @@ void FontRemoval::cmdRemove_Click() {
     w_.s1->setPanelText(2, ui::awaitingUserCommands);
 }
 
-std::optional<QString> FontRemoval::removeRowFile(const QString& row) const {
+FontRemoval::RunFolder FontRemoval::openRowsFolder() const {
+    if (w_.lstFonts->rowCount() == 0) {
+        return {QString(), QStringLiteral("there are no rows")};
+    }
+    const QString path = splitPath(w_.lstFonts->rowText(1)).folder;
+    auto opened = drives_.openFolder(path);
+    if (std::holds_alternative<QString>(opened)) {
+        return {path, std::move(opened)};
+    }
     // The file system may tell letter case apart where Windows does not: the lower-case path
-    // must lead to the very file the row names, never to a sibling spelled differently.
-    const platform::ResolvedPath meant = drives_.resolve(row);
+    // must lead to the very folder and file the row names, never to a sibling spelled otherwise.
+    const auto lower = drives_.openFolder(path.toLower());
+    if (const auto* failure = std::get_if<QString>(&lower)) {
+        return {path, *failure};
+    }
+    if (!std::get<platform::OpenFolder>(opened).isSameFolder(
+            std::get<platform::OpenFolder>(lower))) {
+        return {path, QStringLiteral("another folder is spelled in lower case")};
+    }
+    return {path, std::move(opened)};
+}
+
+std::optional<QString> FontRemoval::removeRowFile(const RunFolder& folder,
+                                                  const QString& row) const {
+    if (const auto* failure = std::get_if<QString>(&folder.opened)) {
+        return QStringLiteral("the font folder cannot be opened: ") + *failure;
+    }
+    const FolderAndName parts = splitPath(row);
+    if (parts.folder != folder.path) {
+        return QStringLiteral("not in the folder this run removes from");
+    }
+    const auto& opened = std::get<platform::OpenFolder>(folder.opened);
+    const platform::EntryMatch meant = opened.find(parts.name);
     if (auto failure = unusableForWipe(meant)) {
         return failure;
     }
-    const QString path = row.toLower();
-    if (drives_.resolve(path).hostPath != meant.hostPath) {
-        return platform::describeUnusable({platform::ResolvedPath::Status::Ambiguous, {}});
+    const platform::EntryMatch lower = opened.find(parts.name.toLower());
+    if (lower.name == meant.name) {
+        return WipeFile(opened, meant.name);
     }
-    return WipeFile(path, drives_);
+    if (lower.status == platform::EntryMatch::Status::Found) {
+        return QStringLiteral("another file is spelled in lower case");
+    }
+    return unusableForWipe(lower);
 }
 
 void FontRemoval::reportNotRemoved(const QStringList& failures) {

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <optional>
+#include <variant>
 
 namespace kestrix::removal {
 
@@ -25,8 +26,16 @@ public:
     std::function<void(const QString& row)> onFileRemoved;
 
 private:
+    // The rows' folder, opened once per run: nothing done to its path meanwhile can steer the
+    // run to another folder.
+    struct RunFolder {
+        QString path;                                        // as the rows name it
+        std::variant<platform::OpenFolder, QString> opened;  // or why it could not be opened
+    };
+    [[nodiscard]] RunFolder openRowsFolder() const;
     // Returns why the row's file was not removed; nothing when it was.
-    [[nodiscard]] std::optional<QString> removeRowFile(const QString& row) const;
+    [[nodiscard]] std::optional<QString> removeRowFile(const RunFolder& folder,
+                                                       const QString& row) const;
     void checkEveryRow(bool checked);
     void reportNotRemoved(const QStringList& failures);
 

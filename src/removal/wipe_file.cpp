@@ -1,27 +1,27 @@
 #include "removal/wipe_file.h"
 
+#include <algorithm>
+
 namespace kestrix::removal {
 
-std::optional<QString> unusableForWipe(const platform::ResolvedPath& path) {
-    switch (path.status) {
-        case platform::ResolvedPath::Status::Found:
+std::optional<QString> unusableForWipe(const platform::EntryMatch& match) {
+    switch (match.status) {
+        case platform::EntryMatch::Status::Found:
             return std::nullopt;
-        case platform::ResolvedPath::Status::Missing:
+        case platform::EntryMatch::Status::Missing:
             return QStringLiteral("file not found");
-        case platform::ResolvedPath::Status::Ambiguous:
-        case platform::ResolvedPath::Status::Invalid:
+        case platform::EntryMatch::Status::Ambiguous:
             break;
     }
-    return platform::describeUnusable(path);
+    return QStringLiteral("several files differ from this name only in letter case");
 }
 
-std::variant<platform::WipeTarget, QString> OpenForWipe(const QString& path,
-                                                        const platform::DriveMap& drives) {
-    const platform::ResolvedPath resolved = drives.resolve(path);
-    if (auto failure = unusableForWipe(resolved)) {
-        return *failure;
+FolderAndName splitPath(const QString& path) {
+    const qsizetype separator = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+    if (separator < 0) {
+        return {QString(), path};
     }
-    return platform::WipeTarget::open(resolved.hostPath);
+    return {path.left(separator), path.mid(separator + 1)};
 }
 
 std::optional<QString> OverwriteFile(platform::WipeTarget& file) {
@@ -30,29 +30,50 @@ std::optional<QString> OverwriteFile(platform::WipeTarget& file) {
     const qint64 blocks = file.size() / wipeBlockSize + 1;
     for (qint64 block = 0; block < blocks; ++block) {
         const qint64 offset = block * wipeBlockSize;
-        if (auto failure = file.writeAt(offset, letters)) {
-            return failure;
-        }
-        if (auto failure = file.writeAt(offset, blanks)) {
-            return failure;
+        for (const auto* filler : {&letters, &blanks}) {
+            if (auto failure = file.writeAt(offset, *filler)) {
+                return QStringLiteral("could not be overwritten: ") + *failure;
+            }
         }
     }
     // Without this the blanks could be dropped with the deleted file before reaching the disk.
-    return file.flush();
+    if (auto failure = file.flush()) {
+        return QStringLiteral("overwritten but not flushed to the disk, so not deleted: ") +
+               *failure;
+    }
+    return std::nullopt;
 }
 
-std::optional<QString> WipeFile(const QString& path, const platform::DriveMap& drives) {
-    auto opened = OpenForWipe(path, drives);
+std::optional<QString> WipeFile(const platform::OpenFolder& folder, const QString& name) {
+    auto opened = platform::WipeTarget::open(folder, name);
     if (auto* failure = std::get_if<QString>(&opened)) {
         return *failure;
     }
     auto& file = std::get<platform::WipeTarget>(opened);
-    if (file.ownsContent()) {
-        if (auto failure = OverwriteFile(file)) {
-            return QStringLiteral("could not be overwritten: ") + *failure;
-        }
+    if (!file.ownsContent()) {
+        return file.removeName();
     }
-    return file.removeName();
+    if (auto failure = OverwriteFile(file)) {
+        return failure;
+    }
+    if (auto failure = file.removeName()) {
+        return QStringLiteral("overwritten but not deleted: ") + *failure;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> WipeFile(const QString& path, const platform::DriveMap& drives) {
+    const FolderAndName parts = splitPath(path);
+    auto folder = drives.openFolder(parts.folder);
+    if (auto* failure = std::get_if<QString>(&folder)) {
+        return QStringLiteral("its folder cannot be opened: ") + *failure;
+    }
+    const auto& opened = std::get<platform::OpenFolder>(folder);
+    const platform::EntryMatch match = opened.find(parts.name);
+    if (auto failure = unusableForWipe(match)) {
+        return failure;
+    }
+    return WipeFile(opened, match.name);
 }
 
 }  // namespace kestrix::removal

@@ -10,7 +10,8 @@ constexpr qsizetype longestSettingValue = 749;
 // The value stored under `key` in `section` of the profile (INI) file `file`, with surrounding
 // blanks and one pair of matching outer quotes removed. Section and key names match without
 // regard to letter case or surrounding blanks; the first match wins. "" when the file, the
-// section or the key is missing, or the value is empty.
+// section or the key is missing, or the value is empty. Files are 8-bit (UTF-8, with or without
+// its byte-order mark) or UTF-16 with a byte-order mark.
 [[nodiscard]] QString ReadSetting(const QString& section, const QString& key, const QString& file);
 
 // What became of a write: either the whole new file is in place, or the old file is left as it
@@ -22,10 +23,11 @@ struct WriteResult {
     explicit operator bool() const { return written; }
 };
 
-// Stores `value` under `key` (written in capitals when it is new) in `section` of `file`,
-// creating the file (not its folder), the section and the key as needed, and replacing an
-// existing value in place. Every other line of the file keeps its bytes. The file is replaced
-// as a whole, so it is never left half written. Fails when the file cannot be written, or when
+// Stores `value` under `key` (written in capitals, where capitals still match it, when it is
+// new) in `section` of `file`, creating the file (not its folder), the section and the key as
+// needed, and replacing an existing value in place. Every other line of the file keeps its
+// bytes and its encoding. The new file reaches the disk before it replaces the old one, so a
+// failure leaves the old file exactly as it was. Fails when the file cannot be written, or when
 // a name or the value would break the file's lines.
 [[nodiscard]] WriteResult WriteSetting(const QString& section, const QString& key,
                                        const QString& value, const QString& file);

@@ -26,6 +26,10 @@ TEST(DriveMap, MatchesEachComponentExactlyFirstThenIgnoringCase) {
     const auto folder = map.resolve("C:\\WINDOWS\\Fonts");
     EXPECT_EQ(folder.status, Status::Found);
     EXPECT_EQ(folder.hostPath, drive.fontsFolder());
+
+    const auto opened = map.openFolder("c:\\WINDOWS\\FONTS");
+    ASSERT_TRUE(std::holds_alternative<OpenFolder>(opened));
+    EXPECT_EQ(std::get<OpenFolder>(opened).find("ARIAL.ttf").name, "Arial.ttf");
 }
 
 TEST(DriveMap, PrefersTheExactNameAndRefusesToGuessBetweenOthers) {
@@ -36,6 +40,12 @@ TEST(DriveMap, PrefersTheExactNameAndRefusesToGuessBetweenOthers) {
 
     EXPECT_EQ(map.resolve("C:\\WINDOWS\\Fonts\\MyFont.ttf").hostPath, exact);
     EXPECT_EQ(map.resolve("C:\\WINDOWS\\Fonts\\myfont.ttf").status, Status::Ambiguous);
+
+    ASSERT_TRUE(QDir().mkpath(drive.driveC() + "/windows/Twin"));
+    ASSERT_TRUE(QDir().mkpath(drive.driveC() + "/windows/TWIN"));
+    const auto twins = map.openFolder("C:\\windows\\twin");
+    ASSERT_TRUE(std::holds_alternative<QString>(twins));
+    EXPECT_TRUE(std::get<QString>(twins).contains("letter case"));
 }
 
 TEST(DriveMap, NamesWhereAMissingFileWouldBe) {
@@ -49,6 +59,9 @@ TEST(DriveMap, NamesWhereAMissingFileWouldBe) {
     EXPECT_EQ(map.resolve("C:\\nowhere\\Fonts").status, Status::Missing);
     EXPECT_EQ(map.resolve("D:\\WINDOWS\\Fonts").status, Status::Invalid);
     EXPECT_EQ(map.resolve("C:\\WINDOWS\\..\\etc").status, Status::Invalid);
+    for (const auto* path : {"C:\\nowhere\\Fonts", "D:\\WINDOWS\\Fonts", "C:\\WINDOWS\\..\\etc"}) {
+        EXPECT_TRUE(std::holds_alternative<QString>(map.openFolder(path))) << path;
+    }
 }
 
 TEST(DriveMap, FindsADanglingLinkByName) {

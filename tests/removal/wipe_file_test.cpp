@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <atomic>
+#include <thread>
 
 namespace kestrix::removal {
 namespace {
@@ -30,8 +32,16 @@ QByteArray pattern(qsizetype size) {
     return bytes;
 }
 
+const QString fontsPath = QStringLiteral("C:\\WINDOWS\\Fonts");
+
 class WipeFileTest : public testing::Test {
 protected:
+    platform::OpenFolder fonts() const {
+        auto opened = drives_.openFolder(fontsPath);
+        EXPECT_TRUE(std::holds_alternative<platform::OpenFolder>(opened));
+        return std::get<platform::OpenFolder>(std::move(opened));
+    }
+
     test::TempDrive drive_;
     platform::DriveMap drives_ = drive_.drives();
 };
@@ -41,7 +51,7 @@ TEST_F(WipeFileTest, OverwritesWithBlanksToTheNextBlockBoundaryThenDeletes) {
         {0, 4096}, {4095, 4096}, {4096, 8192}, {5000, 8192}};
     for (const auto& [size, wiped] : sizes) {
         const QString host = drive_.addFont(QStringLiteral("Sized.ttf"), pattern(size));
-        auto opened = OpenForWipe(windowsPath(QStringLiteral("Sized.ttf")), drives_);
+        auto opened = platform::WipeTarget::open(fonts(), QStringLiteral("Sized.ttf"));
         auto* file = std::get_if<platform::WipeTarget>(&opened);
         ASSERT_NE(file, nullptr) << size;
         EXPECT_TRUE(file->ownsContent());
@@ -104,7 +114,7 @@ TEST_F(WipeFileTest, HardLinkedFileLosesOnlyThisName) {
     const QString host = drive_.addFont(QStringLiteral("Shared.ttf"), pattern(5000));
     const QString other = drive_.driveC() + QStringLiteral("/other-name.ttf");
     ASSERT_EQ(::link(QFile::encodeName(host).constData(), QFile::encodeName(other).constData()), 0);
-    auto opened = OpenForWipe(windowsPath(QStringLiteral("Shared.ttf")), drives_);
+    auto opened = platform::WipeTarget::open(fonts(), QStringLiteral("Shared.ttf"));
     ASSERT_TRUE(std::holds_alternative<platform::WipeTarget>(opened));
     EXPECT_FALSE(std::get<platform::WipeTarget>(opened).ownsContent());
 
@@ -150,7 +160,7 @@ TEST_F(WipeFileTest, AmbiguousNameTouchesNothing) {
 
 TEST_F(WipeFileTest, NameThatLeadsElsewhereBeforeTheDeleteIsKept) {
     const QString host = drive_.addFont(QStringLiteral("Swapped.ttf"), pattern(100));
-    auto opened = OpenForWipe(windowsPath(QStringLiteral("Swapped.ttf")), drives_);
+    auto opened = platform::WipeTarget::open(fonts(), QStringLiteral("Swapped.ttf"));
     ASSERT_TRUE(std::holds_alternative<platform::WipeTarget>(opened));
     auto& file = std::get<platform::WipeTarget>(opened);
     ASSERT_EQ(OverwriteFile(file), std::nullopt);
@@ -160,6 +170,86 @@ TEST_F(WipeFileTest, NameThatLeadsElsewhereBeforeTheDeleteIsKept) {
         ::rename(QFile::encodeName(newcomer).constData(), QFile::encodeName(host).constData()), 0);
     EXPECT_NE(file.removeName(), std::nullopt);
     EXPECT_EQ(contentOf(host), pattern(300));
+}
+
+// Swaps a folder for a link to a decoy folder and back, over and over, until it goes.
+class FolderSwapper {
+public:
+    FolderSwapper(const QString& folder, const QString& decoy)
+        : folder_(QFile::encodeName(folder)),
+          away_(folder_ + ".away"),
+          decoy_(QFile::encodeName(decoy)),
+          thread_([this] { swap(); }) {}
+    ~FolderSwapper() {
+        stop_ = true;
+        thread_.join();
+    }
+    FolderSwapper(const FolderSwapper&) = delete;
+    FolderSwapper& operator=(const FolderSwapper&) = delete;
+
+    [[nodiscard]] int swaps() const { return swaps_; }
+
+private:
+    // Every round ends with the folder back in place.
+    void swap() {
+        while (!stop_) {
+            if (::rename(folder_.constData(), away_.constData()) == 0 &&
+                ::symlink(decoy_.constData(), folder_.constData()) == 0) {
+                ++swaps_;
+                ::unlink(folder_.constData());
+            }
+            ::rename(away_.constData(), folder_.constData());
+        }
+    }
+
+    QByteArray folder_;
+    QByteArray away_;
+    QByteArray decoy_;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> swaps_{0};
+    std::thread thread_;
+};
+
+TEST_F(WipeFileTest, FolderSwappedForALinkNeverRedirectsAWipe) {
+    // Drive C: reached through a link, as a Wine prefix's dosdevices/c: is: that one is followed.
+    const QTemporaryDir prefix;
+    const QString driveLink = prefix.filePath(QStringLiteral("c:"));
+    ASSERT_TRUE(QFile::link(drive_.driveC(), driveLink));
+    const auto drives = platform::DriveMap::withDriveC(driveLink);
+    auto opened = drives.openFolder(fontsPath);
+    ASSERT_TRUE(std::holds_alternative<platform::OpenFolder>(opened));
+    const auto& run = std::get<platform::OpenFolder>(opened);
+
+    const QTemporaryDir decoy;
+    const int files = 200;
+    const auto name = [](int i) { return QStringLiteral("F%1.ttf").arg(i); };
+    for (int i = 0; i < files; ++i) {
+        drive_.addFont(name(i), pattern(100));
+        test::writeFile(decoy.filePath(name(i)), "decoy");
+    }
+    int swaps = 0;
+    {
+        const FolderSwapper swapper(drive_.fontsFolder(), decoy.path());
+        for (int i = 0; i < files; ++i) {
+            if (i % 2 == 0) {
+                // The run's folder, opened before the swapping began, is the real one throughout.
+                EXPECT_EQ(WipeFile(run, name(i)), std::nullopt) << i;
+            } else {
+                // A run of its own, opening the folder while it comes and goes.
+                (void)WipeFile(windowsPath(name(i)), drives);
+            }
+        }
+        swaps = swapper.swaps();
+    }
+    EXPECT_GT(swaps, 0);
+    int decoyWrites = 0;
+    for (int i = 0; i < files; ++i) {
+        decoyWrites += contentOf(decoy.filePath(name(i))) != "decoy" ? 1 : 0;
+        EXPECT_EQ(drive_.hasFont(name(i)),
+                  i % 2 != 0 && contentOf(drive_.fontsFolder() + u'/' + name(i)) == pattern(100))
+            << i;
+    }
+    EXPECT_EQ(decoyWrites, 0);
 }
 
 }  // namespace

@@ -2,18 +2,28 @@
 #include "support/files.h"
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QStringEncoder>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <cstring>
 
 namespace kestrix::settings {
 namespace {
 
 const QString section = QStringLiteral("Kestrix Settings");
+
+// A file as Windows writes UTF-16: its byte-order mark, then the text.
+QByteArray utf16(QStringConverter::Encoding encoding, const QString& text) {
+    QStringEncoder encode(encoding, QStringConverter::Flag::WriteBom);
+    return encode(text);
+}
 
 class ProfileFileTest : public testing::Test {
 protected:
@@ -78,6 +88,13 @@ TEST_F(ProfileFileTest, ReadsValuesByTheProfileRules) {
         {"800 characters", "[Kestrix Settings]\r\nTOTAL=" + longValue.toUtf8() + "\r\n", section,
          total, longValue.left(749)},
         {"empty file", "", section, total, ""},
+        {"UTF-16 LE",
+         utf16(QStringConverter::Utf16LE, "[Other]\r\n[Kestrix Settings]\r\nTOTAL=11\r\n"), section,
+         total, "11"},
+        {"UTF-16 BE",
+         utf16(QStringConverter::Utf16BE,
+               QStringLiteral("[Kestrix Settings]\nTOTAL=Z\u00e4hler\n")),
+         section, total, QStringLiteral("Z\u00e4hler")},
     };
     for (const auto& c : cases) {
         store(c.file);
@@ -95,6 +112,7 @@ struct WriteCase {
     QByteArray before;  // "<missing>": no file
     QString value;
     QByteArray after;
+    QString key = QStringLiteral("Total");
 };
 
 TEST_F(ProfileFileTest, WritesInPlaceAndLeavesOtherLinesAlone) {
@@ -124,15 +142,32 @@ TEST_F(ProfileFileTest, WritesInPlaceAndLeavesOtherLinesAlone) {
          "\xEF\xBB\xBF[Kestrix Settings]\r\nTOTAL=4\r\n"},
         {"replaces a quoted value", "[Kestrix Settings]\r\nTOTAL=\"3\"\r\n", "4",
          "[Kestrix Settings]\r\nTOTAL=4\r\n"},
+        {"a new line never joins the empty line after it", "[Other]\rk=v\n[Kestrix Settings]\n\n",
+         "0", "[Other]\rk=v\n[Kestrix Settings]\nTOTAL=0\r\n\n"},
+        // Keys whose capitals would not match them again keep the caller's spelling.
+        {"sharp s", "[Kestrix Settings]\r\n", "1", "[Kestrix Settings]\r\n\xC3\x9F=1\r\n",
+         QStringLiteral("\u00df")},
+        {"dotless i", "[Kestrix Settings]\r\n", "2", "[Kestrix Settings]\r\n\xC4\xB1=2\r\n",
+         QStringLiteral("\u0131")},
+        {"dotted capital I", "[Kestrix Settings]\r\n", "3", "[Kestrix Settings]\r\n\xC4\xB0=3\r\n",
+         QStringLiteral("\u0130")},
+        {"ligature", "[Kestrix Settings]\r\n", "4", "[Kestrix Settings]\r\nX\xEF\xAC\x81=4\r\n",
+         QStringLiteral("x\ufb01")},
+        {"UTF-16 LE stays UTF-16 LE",
+         utf16(QStringConverter::Utf16LE, "[Kestrix Settings]\r\nTOTAL=3\r\n"), "4",
+         utf16(QStringConverter::Utf16LE, "[Kestrix Settings]\r\nTOTAL=4\r\n")},
+        {"UTF-16 BE gains its section in UTF-16 BE",
+         utf16(QStringConverter::Utf16BE, "[Other]\nk=\u00e4"), "0",
+         utf16(QStringConverter::Utf16BE, "[Other]\nk=\u00e4\n[Kestrix Settings]\nTOTAL=0\n")},
     };
     for (const auto& c : cases) {
         QFile::remove(file());
         if (c.before != "<missing>") {
             store(c.before);
         }
-        EXPECT_TRUE(WriteSetting(section, QStringLiteral("Total"), c.value, file())) << c.what;
+        EXPECT_TRUE(WriteSetting(section, c.key, c.value, file())) << c.what;
         EXPECT_EQ(stored(), c.after) << c.what;
-        EXPECT_EQ(ReadSetting(section, QStringLiteral("Total"), file()), c.value) << c.what;
+        EXPECT_EQ(ReadSetting(section, c.key, file()), c.value) << c.what;
     }
 }
 
@@ -144,6 +179,12 @@ TEST_F(ProfileFileTest, RefusesWhatWouldBreakTheFileAndKeepsIt) {
     EXPECT_FALSE(WriteSetting(QStringLiteral("a]b"), QStringLiteral("Total"), "4", file()));
     EXPECT_FALSE(WriteSetting(section, QString(), "4", file()));
     EXPECT_EQ(stored(), before);
+
+    // UTF-16 that would not come back the same: an odd byte at the end.
+    const QByteArray damaged = utf16(QStringConverter::Utf16LE, QString::fromLatin1(before)) + 'x';
+    store(damaged);
+    EXPECT_FALSE(WriteSetting(section, QStringLiteral("Total"), "4", file()));
+    EXPECT_EQ(stored(), damaged);
 }
 
 TEST_F(ProfileFileTest, WriteReplacesTheFileWholeAndLeavesNoLitter) {
@@ -171,6 +212,62 @@ TEST_F(ProfileFileTest, WriteFailsWithoutHarmWhereItCannotWrite) {
     EXPECT_FALSE(WriteSetting(section, QStringLiteral("Total"), QStringLiteral("0"), file()));
     EXPECT_TRUE(QFileInfo(file()).isDir());
     EXPECT_EQ(ReadSetting(section, QStringLiteral("Total"), file()), QString());
+}
+
+// A file system of 64 KiB mounted on a folder of its own for as long as it lives; only root
+// may mount one.
+class SmallFileSystem {
+public:
+    SmallFileSystem() {
+        if (::geteuid() != 0) {
+            skipReason_ = "mounting a small file system needs root";
+        } else if (::mount("tmpfs", QFile::encodeName(dir_.path()).constData(), "tmpfs", 0,
+                           "size=64k") != 0) {
+            skipReason_ = std::string("tmpfs cannot be mounted here: ") + std::strerror(errno);
+        }
+    }
+    ~SmallFileSystem() {
+        if (skipReason_.empty()) {
+            ::umount(QFile::encodeName(dir_.path()).constData());
+        }
+    }
+    SmallFileSystem(const SmallFileSystem&) = delete;
+    SmallFileSystem& operator=(const SmallFileSystem&) = delete;
+
+    [[nodiscard]] const std::string& skipReason() const { return skipReason_; }
+    [[nodiscard]] QString filePath(const QString& name) const { return dir_.filePath(name); }
+
+    // Takes every free byte.
+    void fill() const {
+        QFile filler(filePath(QStringLiteral("filler")));
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const QByteArray block(4096, 'f');
+        while (filler.write(block) == block.size()) {
+        }
+    }
+
+private:
+    QTemporaryDir dir_;
+    std::string skipReason_;
+};
+
+TEST_F(ProfileFileTest, FullDiskLeavesTheOldFileAsItWasAndSaysWhy) {
+    const SmallFileSystem disk;
+    if (!disk.skipReason().empty()) {
+        GTEST_SKIP() << disk.skipReason();
+    }
+    const QString info = disk.filePath(QStringLiteral("Info.ini"));
+    const QByteArray before = "[Kestrix Settings]\r\nTOTAL=41\r\n";
+    test::writeFile(info, before);
+    disk.fill();
+
+    const WriteResult result = WriteSetting(section, QStringLiteral("Total"), "42", info);
+    EXPECT_FALSE(result);
+    EXPECT_TRUE(result.reason.contains(QString::fromLocal8Bit(std::strerror(ENOSPC))))
+        << result.reason.toStdString();
+    EXPECT_EQ(test::contentOf(info), before);
+    EXPECT_EQ(QDir(disk.filePath(".")).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("filler"), QStringLiteral("Info.ini")}));
 }
 
 TEST_F(ProfileFileTest, ReadOnlyFilePipeOrDeviceIsLeftAlone) {

@@ -1,0 +1,123 @@
+#include "platform/open_folder.h"
+
+#include "platform/system_error.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <QFile>
+#include <cerrno>
+#include <memory>
+
+namespace kestrix::platform {
+
+namespace {
+
+QString openFailure(int error) {
+    switch (error) {
+        case ELOOP:
+            return QStringLiteral("reached through a link");
+        case ENOTDIR:
+            return QStringLiteral("not a folder");
+        case ENOENT:
+            return QStringLiteral("not found");
+        case EACCES:
+        case EPERM:
+            return QStringLiteral("access denied");
+        default:
+            return systemError(error);
+    }
+}
+
+// A name for an entry of this very folder: nothing that would lead out of it.
+bool isEntryName(const QString& name) {
+    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') &&
+           !name.contains(QChar::Null);
+}
+
+std::variant<UniqueFd, QString> openDirectory(int at, const QByteArray& path, int flags) {
+    UniqueFd fd(::openat(at, path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | flags));
+    if (!fd) {
+        return openFailure(errno);
+    }
+    return fd;
+}
+
+}  // namespace
+
+EntryMatch matchEntry(const QString& name, const QStringList& entries) {
+    if (entries.contains(name)) {
+        return {EntryMatch::Status::Found, name};
+    }
+    QStringList equal;
+    for (const auto& entry : entries) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0) {
+            equal << entry;
+        }
+    }
+    if (equal.size() > 1) {
+        return {EntryMatch::Status::Ambiguous, {}};
+    }
+    return equal.isEmpty() ? EntryMatch{} : EntryMatch{EntryMatch::Status::Found, equal.front()};
+}
+
+std::variant<OpenFolder, QString> OpenFolder::open(const QString& hostPath) {
+    auto opened = openDirectory(AT_FDCWD, QFile::encodeName(hostPath), 0);
+    if (auto* failure = std::get_if<QString>(&opened)) {
+        return *failure;
+    }
+    return OpenFolder(std::get<UniqueFd>(std::move(opened)));
+}
+
+std::variant<OpenFolder, QString> OpenFolder::subfolder(const QString& name) const {
+    if (!isEntryName(name)) {
+        return openFailure(ENOENT);
+    }
+    auto opened = openDirectory(fd(), QFile::encodeName(name), O_NOFOLLOW);
+    if (auto* failure = std::get_if<QString>(&opened)) {
+        return *failure;
+    }
+    return OpenFolder(std::get<UniqueFd>(std::move(opened)));
+}
+
+EntryMatch OpenFolder::find(const QString& name) const {
+    if (!isEntryName(name)) {
+        return {};
+    }
+    struct stat exact {};
+    if (::fstatat(fd(), QFile::encodeName(name).constData(), &exact, AT_SYMLINK_NOFOLLOW) == 0) {
+        return {EntryMatch::Status::Found, name};
+    }
+    return matchEntry(name, entries());
+}
+
+QStringList OpenFolder::entries() const {
+    // The listing needs a descriptor of its own: reading moves its position.
+    const int listed = ::openat(fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listed < 0) {
+        return {};
+    }
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::fdopendir(listed), ::closedir);
+    if (!dir) {
+        ::close(listed);
+        return {};
+    }
+    QStringList names;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != "..") {
+            names << QFile::decodeName(name);
+        }
+    }
+    return names;
+}
+
+bool OpenFolder::isSameFolder(const OpenFolder& other) const {
+    struct stat mine {};
+    struct stat theirs {};
+    return ::fstat(fd(), &mine) == 0 && ::fstat(other.fd(), &theirs) == 0 &&
+           mine.st_dev == theirs.st_dev && mine.st_ino == theirs.st_ino;
+}
+
+}  // namespace kestrix::platform

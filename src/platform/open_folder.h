@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/unique_fd.h"
+
+#include <QString>
+#include <QStringList>
+#include <variant>
+
+namespace kestrix::platform {
+
+// How a name is found among a folder's entries, as Windows finds it: the entry spelled exactly
+// so, otherwise the one entry equal to it with letter case ignored. Where several are equal
+// and none exactly, nothing is guessed.
+struct EntryMatch {
+    enum class Status { Found, Missing, Ambiguous };
+    Status status = Status::Missing;
+    QString name;  // the entry's own spelling, where found
+};
+[[nodiscard]] EntryMatch matchEntry(const QString& name, const QStringList& entries);
+
+// A folder held open. Its entries are found, opened and removed relative to it, so that
+// renaming the folder, or putting a link in its place, cannot redirect anything afterwards.
+class OpenFolder {
+public:
+    // Opens the folder at a host path; links on the way are followed, once.
+    [[nodiscard]] static std::variant<OpenFolder, QString> open(const QString& hostPath);
+
+    // The subfolder of that name, never through a link.
+    [[nodiscard]] std::variant<OpenFolder, QString> subfolder(const QString& name) const;
+    [[nodiscard]] EntryMatch find(const QString& name) const;
+    [[nodiscard]] QStringList entries() const;
+    // Whether both are the very same folder, whatever the names that led to them.
+    [[nodiscard]] bool isSameFolder(const OpenFolder& other) const;
+
+    // The descriptor, for opening and removing entries relative to the folder.
+    [[nodiscard]] int fd() const { return fd_.get(); }
+
+private:
+    explicit OpenFolder(UniqueFd fd) : fd_(std::move(fd)) {}
+
+    UniqueFd fd_;
+};
+
+}  // namespace kestrix::platform
