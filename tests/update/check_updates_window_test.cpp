@@ -2,6 +2,7 @@
 
 #include "about/about_window.h"
 #include "support/modal_answers.h"
+#include "support/program_state.h"
 #include "support/start_recorder.h"
 #include "support/version_server.h"
 #include "ui/events.h"
@@ -60,6 +61,7 @@ protected:
         return QStringLiteral("http://127.0.0.1:%1/kestrix/kestrix.zip").arg(server.port());
     }
 
+    test::ProgramState state;
     test::VersionServer server;
     test::StartRecorder browser;
     int handBacks = 0;
