@@ -113,7 +113,7 @@ TEST_F(SocketClientTest, RaisesTheWinsockErrorOfEachCauseAndNoClose) {
     for (const auto& cause : causes) {
         SCOPED_TRACE(cause.name);
         if (cause.needsOwnNetwork && !own::missing().isEmpty()) {
-            std::cout << "[  SKIPPED ] cause \"" << cause.name
+            std::cout << "not produced here, cause \"" << cause.name
                       << "\": " << own::missing().toStdString() << '\n';
             continue;
         }
