@@ -1,5 +1,6 @@
 #include "app/program.h"
 #include "ui/app_path.h"
+#include "ui/events.h"
 #include "ui/form.h"
 
 #include <QApplication>
@@ -12,5 +13,5 @@ int main(int argc, char* argv[]) {
     kestrix::app::Program program(
         {kestrix::platform::DriveMap::fromEnvironment(), kestrix::ui::appPath()});
     program.start();
-    return QApplication::exec();
+    return kestrix::ui::runProgram();
 }

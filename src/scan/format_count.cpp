@@ -3,9 +3,17 @@
 namespace kestrix::scan {
 
 QString FormatCount(qint64 count, const QLocale& locale) {
-    QLocale grouping = locale;
-    grouping.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
-    return grouping.toString(count);
+    // The locale's own grouping rules differ (none below 10,000 in Spanish, pairs in India):
+    // its digits and separator are used, in groups of three.
+    QLocale plain = locale;
+    plain.setNumberOptions(QLocale::OmitGroupSeparator);
+    QString text = plain.toString(count);
+    const qsizetype group = 3 * locale.zeroDigit().size();
+    const qsizetype sign = count < 0 ? locale.negativeSign().size() : 0;
+    for (qsizetype at = text.size() - group; at > sign; at -= group) {
+        text.insert(at, locale.groupSeparator());
+    }
+    return text;
 }
 
 QString PercentText(qint64 part, qint64 whole, const QLocale& locale) {

@@ -8,8 +8,9 @@ namespace kestrix::ui {
 
 namespace {
 
-// The mark lives on the application object, so it lasts exactly as long as the program.
+// The marks live on the application object, so they last exactly as long as the program.
 constexpr const char* endingProperty = "kestrixEnding";
+constexpr const char* runningProperty = "kestrixRunning";
 
 bool yield(QEventLoop::ProcessEventsFlags flags) {
     if (!programEnding()) {
@@ -28,9 +29,26 @@ bool doEventsButTimers() {
     return yield(QEventLoop::X11ExcludeTimers);
 }
 
+int runProgram() {
+    auto* app = QCoreApplication::instance();
+    if (app == nullptr || programEnding()) {
+        return 0;
+    }
+    app->setProperty(runningProperty, true);
+    const int code = QCoreApplication::exec();
+    app->setProperty(runningProperty, false);
+    return code;
+}
+
 void endProgram() {
-    if (auto* app = QCoreApplication::instance()) {
-        app->setProperty(endingProperty, true);
+    auto* app = QCoreApplication::instance();
+    if (app == nullptr) {
+        return;
+    }
+    app->setProperty(endingProperty, true);
+    // exit() outside exec() would make every later event loop of the process, a modal
+    // question's included, return at once.
+    if (app->property(runningProperty).toBool()) {
         QCoreApplication::exit(0);
     }
 }

@@ -11,7 +11,12 @@ namespace kestrix::ui {
 // tick would re-base the driving timer's schedule and stretch every tick by its own length.
 [[nodiscard]] bool doEventsButTimers();
 
-// Ends the program at once: loops that yield stop, and the event loop quits.
+// Runs the program's event loop until the program ends; returns the exit code.
+[[nodiscard]] int runProgram();
+
+// Ends the program at once: loops that yield stop, and the event loop run by runProgram quits.
+// Without that loop (a test drives the windows) nothing else is touched, so questions asked
+// later in the same process still wait for their answer.
 void endProgram();
 [[nodiscard]] bool programEnding();
 // A program that starts again (each test does) is not ending.

@@ -1,5 +1,6 @@
 #include "ui/form.h"
 
+#include "platform/window_frame.h"
 #include "ui/twips.h"
 
 #include <QApplication>
@@ -44,11 +45,19 @@ void Form::showEvent(QShowEvent* event) {
         return;
     }
     centred_ = true;
-    if (const auto* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
+    centreOnScreen();
+}
+
+void Form::centreOnScreen() {
+    const QScreen* own = screen();
+    if (own == nullptr || windowHandle() == nullptr) {
+        return;
     }
+    // Placed before the window manager frames it, so the window never moves once it shows.
+    const QMargins frame = platform::expectedFrameMargins(*windowHandle());
+    QRect outer(QPoint(), size().grownBy(frame));
+    outer.moveCenter(own->availableGeometry().center());
+    setGeometry(QRect(outer.topLeft() + QPoint(frame.left(), frame.top()), size()));
 }
 
 }  // namespace kestrix::ui

@@ -6,7 +6,8 @@
 namespace kestrix::ui {
 
 // A window of the program: a fixed client area laid out in twips, Tahoma 8.25 pt, a close box
-// but no minimise or maximise box, centred on the screen the first time it shows.
+// but no minimise or maximise box, centred, frame included, on its screen the first time it
+// shows.
 // Closing it asks its slot to unload it; the slot runs Form_Unload and destroys it.
 class Form : public QMainWindow {
     Q_OBJECT
@@ -27,6 +28,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void centreOnScreen();
+
     QWidget* client_;
     bool centred_ = false;
 };

@@ -10,7 +10,8 @@ StatusBar::StatusBar(QWidget* parent, const std::vector<int>& widthsInTwips, int
         auto* label = new QLabel(this);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setTextFormat(Qt::PlainText);
-        label->setAccessibleName(QStringLiteral("Status panel %1").arg(i + 1));
+        // The panel's text is its accessible name, so a screen reader reads the status.
+        label->setAccessibleDescription(QStringLiteral("Status panel %1").arg(i + 1));
         panels_.push_back(label);
     }
 }

@@ -2,6 +2,7 @@
 #include "app/program.h"
 
 #include "about/donate_menu.h"
+#include "support/program_state.h"
 #include "support/start_recorder.h"
 #include "support/temp_drive.h"
 #include "support/version_server.h"
@@ -52,6 +53,7 @@ protected:
             5000));
     }
 
+    test::ProgramState state;
     test::TempDrive drive;
     test::VersionServer server;
     test::StartRecorder browser;

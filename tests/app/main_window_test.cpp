@@ -1,5 +1,6 @@
 #include "support/program_fixture.h"
 #include "ui/events.h"
+#include "ui/message_box.h"
 
 #include <gtest/gtest.h>
 #include <QMenu>
@@ -152,6 +153,11 @@ TEST_F(MainWindow, ExitAndTheCloseBoxEndTheProgram) {
         EXPECT_FALSE(w.isVisible());
     }
     EXPECT_EQ(answers.shown().size(), 0U);
+
+    // The end of a program leaves later questions in the same process waiting for an answer.
+    answers.answer(QMessageBox::Yes);
+    EXPECT_TRUE(ui::askYesNo(nullptr, QStringLiteral("Still asking?")));
+    EXPECT_EQ(answers.shown().size(), 1U);
 }
 
 }  // namespace

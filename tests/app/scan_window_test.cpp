@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <QCloseEvent>
 #include <QDir>
+#include <QSignalSpy>
 #include <QTimer>
 
 namespace kestrix::test {
@@ -246,7 +247,10 @@ TEST_F(Scan, EndsAtOnceWhenTheWindowClosesMidScan) {
     CloseDuringTick closeBox(w, 5);
     w.cmdScan->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return closeBox.closed; }, 10'000));
-    QTest::qWait(50);
+    if (w.tmrScan->isActive()) {
+        QSignalSpy ticks(w.tmrScan, &QTimer::timeout);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ticks.count() >= 2; }, 5000));
+    }
 
     EXPECT_TRUE(ui::programEnding());
     EXPECT_FALSE(w.isVisible());

@@ -1,6 +1,7 @@
 #include "platform/program_start.h"
 
 #include <gtest/gtest.h>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -20,10 +21,14 @@ TEST(StartDetached, ReturnsWithoutWaitingForTheProgram) {
         GTEST_SKIP() << "no shell to start here";
     }
     QTemporaryDir folder;
+    const QString go = folder.filePath(QStringLiteral("go"));
     const QString mark = folder.filePath(QStringLiteral("done"));
-    ASSERT_TRUE(startDetached(
-        {shell, {QStringLiteral("-c"), QStringLiteral("sleep 0.5; : > \"$0\""), mark}}));
+    // The program finishes once the test says go, or on its own after ten seconds.
+    const QString script = QStringLiteral(
+        "i=0; until [ -e \"$1\" ] || [ $i -ge 1000 ]; do sleep 0.01; i=$((i+1)); done; : > \"$0\"");
+    ASSERT_TRUE(startDetached({shell, {QStringLiteral("-c"), script, mark, go}}));
     EXPECT_FALSE(QFileInfo::exists(mark)) << "the start waited for the program to finish";
+    QFile(go).open(QIODevice::WriteOnly);
     for (int waited = 0; waited < 10000 && !QFileInfo::exists(mark); waited += 20) {
         QThread::msleep(20);
     }

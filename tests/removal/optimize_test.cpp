@@ -2,6 +2,7 @@
 #include "app/program.h"
 #include "support/files.h"
 #include "support/modal_answers.h"
+#include "support/program_state.h"
 #include "support/temp_drive.h"
 #include "ui/events.h"
 
@@ -96,6 +97,7 @@ protected:
         EXPECT_EQ(w.s1->panelText(2), QStringLiteral("Awaiting user commands."));
     }
 
+    test::ProgramState state_;
     test::TempDrive drive_;
     app::Program program_{{drive_.drives(), drive_.appPath()}};
     test::ModalAnswers answers_;

@@ -15,6 +15,15 @@ TEST(FormatCount, GroupsDigitsWithTheLocaleSeparator) {
     EXPECT_EQ(FormatCount(1234, english), "1,234");
     EXPECT_EQ(FormatCount(1234567890, english), "1,234,567,890");
     EXPECT_EQ(FormatCount(1234, german), "1.234");
+    EXPECT_EQ(FormatCount(1234567, german), "1.234.567");
+    // Threes in every locale, even where the locale groups otherwise or not below 10,000.
+    const QLocale spanish(QLocale::Spanish, QLocale::Spain);
+    EXPECT_EQ(FormatCount(1234, spanish), "1.234");
+    EXPECT_EQ(FormatCount(1234567, spanish), "1.234.567");
+    EXPECT_EQ(FormatCount(1234, QLocale(QLocale::Polish, QLocale::Poland)), u"1\u00a0234");
+    const QLocale hindi(QLocale::Hindi, QLocale::India);
+    EXPECT_EQ(FormatCount(1234567, hindi), "1,234,567");
+    EXPECT_EQ(FormatCount(999, hindi), "999");
     // The C locale, as on a bare machine, still groups.
     EXPECT_EQ(FormatCount(1234, QLocale::c()), "1,234");
 }

@@ -3,6 +3,7 @@
 #include "app/kestrix_window.h"
 #include "app/program.h"
 #include "support/modal_answers.h"
+#include "support/program_state.h"
 #include "support/temp_drive.h"
 
 #include <gtest/gtest.h>
@@ -48,6 +49,10 @@ protected:
         return texts;
     }
 
+private:
+    ProgramState state_;
+
+protected:
     TempDrive drive;
     ModalAnswers answers;
 

@@ -1,6 +1,12 @@
 #include "support/version_server.h"
 
+#include <gtest/gtest.h>
 #include <QTest>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace kestrix::test {
 
@@ -20,9 +26,15 @@ void VersionServer::accept() {
         received_.clear();
         peer->setParent(this);
         peer_ = peer;
+        if (reset_ == Reset::OnAccept) {
+            resetPeer(peer);
+            continue;
+        }
         connect(peer, &QTcpSocket::readyRead, this, [this, peer] {
             received_ += peer->readAll();
-            if (requestComplete() && reply_) {
+            if (requestComplete() && reset_ == Reset::AfterRequest) {
+                resetPeer(peer);
+            } else if (requestComplete() && reply_) {
                 send(*reply_);
                 if (closeAfter_) {
                     closePeer();
@@ -63,10 +75,40 @@ void VersionServer::closePeer() {
     }
 }
 
-quint16 closedPort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return probe.serverPort();  // free again once the probe is gone
+void VersionServer::resetPeer(QTcpSocket* peer) {
+    // Lingering for no time makes the close send RST.
+    const linger none{1, 0};
+    ::setsockopt(static_cast<int>(peer->socketDescriptor()), SOL_SOCKET, SO_LINGER, &none,
+                 sizeof none);
+    peer_ = nullptr;
+    peer->setProperty("closedByServer", true);
+    peer->abort();
+    peer->deleteLater();
+}
+
+ClosedPort::ClosedPort() : descriptor_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    auto* generic = reinterpret_cast<sockaddr*>(&address);
+    EXPECT_EQ(::bind(descriptor_, generic, size), 0) << "cannot hold a port on 127.0.0.1";
+    EXPECT_EQ(::getsockname(descriptor_, generic, &size), 0);
+    port_ = ntohs(address.sin_port);
+}
+
+ClosedPort::~ClosedPort() {
+    if (descriptor_ >= 0) {
+        ::close(descriptor_);
+    }
+}
+
+bool ClosedPort::openInto(QTcpServer& server) {
+    if (::listen(descriptor_, SOMAXCONN) != 0 || !server.setSocketDescriptor(descriptor_)) {
+        return false;
+    }
+    descriptor_ = -1;  // the server owns it now
+    return true;
 }
 
 QByteArray versionPage(const QByteArray& ending) {

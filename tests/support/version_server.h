@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -22,6 +23,11 @@ public:
     // The reply to every complete request from now on; closeAfter ends the connection after it.
     void answerWith(const QByteArray& reply, bool closeAfter = false);
 
+    // Whether, from now on, connections are reset (closed so that the client is sent RST
+    // rather than FIN): never, as soon as they are accepted, or once their request is complete.
+    enum class Reset { Never, OnAccept, AfterRequest };
+    void resetConnections(Reset when) { reset_ = when; }
+
     [[nodiscard]] int connections() const { return connections_; }
     [[nodiscard]] const QByteArray& received() const { return received_; }
     [[nodiscard]] bool requestComplete() const { return received_.endsWith("\r\n\r\n"); }
@@ -37,18 +43,41 @@ public:
 
 private:
     void accept();
+    void resetPeer(QTcpSocket* peer);
 
     QTcpServer server_;
     QPointer<QTcpSocket> peer_;
     std::optional<QByteArray> reply_;
     bool closeAfter_ = false;
+    Reset reset_ = Reset::Never;
     int connections_ = 0;
     QByteArray received_;
     int clientCloses_ = 0;
 };
 
-// A port on 127.0.0.1 where nothing listens, so connecting there is refused.
-quint16 closedPort();
+// A port on 127.0.0.1 that the test holds bound without listening on it: connecting there is
+// refused, and no other program can take the port meanwhile.
+class ClosedPort {
+public:
+    ClosedPort();
+    ClosedPort(const ClosedPort&) = delete;
+    ClosedPort& operator=(const ClosedPort&) = delete;
+    ~ClosedPort();
+
+    [[nodiscard]] quint16 port() const { return port_; }
+    // Opens the port: from now on the server accepts connections on it.
+    bool openInto(QTcpServer& server);
+
+private:
+    int descriptor_ = -1;
+    quint16 port_ = 0;
+};
+
+// Runs every event already queued, so whatever a connection could still raise has been raised.
+inline void deliverQueuedEvents() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
 
 // A page as the update server sends it, whose last characters are the given ones.
 QByteArray versionPage(const QByteArray& ending);

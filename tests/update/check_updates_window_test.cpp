@@ -2,6 +2,7 @@
 
 #include "about/about_window.h"
 #include "support/modal_answers.h"
+#include "support/program_state.h"
 #include "support/start_recorder.h"
 #include "support/version_server.h"
 #include "ui/events.h"
@@ -49,17 +50,18 @@ protected:
     bool waitForVerdict() {
         return QTest::qWaitFor([&] { return frm->lblStatus->text() != checking; }, 5000);
     }
-    // Sends a piece of the reply and waits until the window has taken it.
+    // Sends a piece of the reply and waits until the window has taken it (its handler runs
+    // before the spy hears the event).
     void arrive(const QByteArray& piece) {
         QSignalSpy arrivals(&frm->w1, &SocketClient::DataArrivalEvent);
         server.send(piece);
         ASSERT_TRUE(arrivals.wait(5000));
-        QTest::qWait(20);
     }
     [[nodiscard]] QString downloadAddress() const {
         return QStringLiteral("http://127.0.0.1:%1/kestrix/kestrix.zip").arg(server.port());
     }
 
+    test::ProgramState state;
     test::VersionServer server;
     test::StartRecorder browser;
     int handBacks = 0;
@@ -116,7 +118,7 @@ TEST_F(CheckUpdatesWindow, GivesItsVerdictAndClosesTheConnection) {
         EXPECT_EQ(frm->lblStatus->textFormat(), Qt::PlainText);
         EXPECT_EQ(frm->lblDownload->isVisible(), c.linkShown);
         EXPECT_TRUE(server.waitForClientClose()) << "the program closes after its verdict";
-        QTest::qWait(50);
+        test::deliverQueuedEvents();
         EXPECT_FALSE(frm->cmdCheck->isEnabled()) << "its own close raises no Close event";
         EXPECT_EQ(frm->lblStatus->text(), c.status);
         EXPECT_EQ(server.connections(), connectionsBefore + 1) << "nothing else was fetched";
@@ -132,7 +134,6 @@ TEST_F(CheckUpdatesWindow, MarkerInAnotherLetterCaseIsNoVerdictUntilThePeerClose
     QSignalSpy arrivals(&frm->w1, &SocketClient::DataArrivalEvent);
     pressConnect();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !arrivals.isEmpty(); }, 5000));
-    QTest::qWait(20);
     EXPECT_EQ(frm->lblStatus->text(), checking);
     EXPECT_FALSE(frm->cmdCheck->isEnabled());
     EXPECT_FALSE(frm->lblDownload->isVisible());
@@ -157,10 +158,10 @@ TEST_F(CheckUpdatesWindow, JudgesEachPieceOfTheReplyOnItsOwn) {
 }
 
 TEST_F(CheckUpdatesWindow, RefusedConnectionShowsTheErrorAndConnectTriesAgain) {
-    const quint16 port = test::closedPort();
+    test::ClosedPort closed;
     ui::FormSlot<FrmCheckUpdates> refused{[&] {
         return std::make_unique<FrmCheckUpdates>(
-            Endpoint{QStringLiteral("127.0.0.1"), port}, [] {}, [] { return QString(); },
+            Endpoint{QStringLiteral("127.0.0.1"), closed.port()}, [] {}, [] { return QString(); },
             about::BrowserLaunch(browser.starter()));
     }};
     refused.show();
@@ -172,7 +173,7 @@ TEST_F(CheckUpdatesWindow, RefusedConnectionShowsTheErrorAndConnectTriesAgain) {
 
     // The server is there now: the next Connect starts afresh and reaches it.
     QTcpServer later;
-    ASSERT_TRUE(later.listen(QHostAddress::LocalHost, port));
+    ASSERT_TRUE(closed.openInto(later));
     QTest::mouseClick(refused->cmdCheck, Qt::LeftButton);
     EXPECT_EQ(refused->lblStatus->text(), QStringLiteral("Connecting to server..."));
     ASSERT_TRUE(later.waitForNewConnection(5000));
@@ -194,7 +195,7 @@ TEST_F(CheckUpdatesWindow, ClosingDuringACheckHandsBackAndHearsNothingMore) {
     EXPECT_FALSE(frm.isLoaded());
     EXPECT_TRUE(server.waitForClientClose()) << "the window closed its connection";
     server.send("Latest Version: 2.0");
-    QTest::qWait(100);
+    test::deliverQueuedEvents();
     EXPECT_EQ(arrivals.count(), 0);
     EXPECT_EQ(closes.count(), 0);
     EXPECT_EQ(errors.count(), 0);

@@ -1,10 +1,12 @@
 #include "update/socket_client.h"
 
+#include "support/isolated_network.h"
 #include "support/version_server.h"
 
 #include <gtest/gtest.h>
 #include <QSignalSpy>
 #include <QTest>
+#include <iostream>
 
 namespace kestrix::update {
 namespace {
@@ -51,7 +53,7 @@ TEST_F(SocketClientTest, OwnCloseEndsTheConnectionAndRaisesNothingMore) {
     w1.Close();  // closing a closed client is harmless
 
     EXPECT_TRUE(server.waitForClientClose());
-    QTest::qWait(100);
+    test::deliverQueuedEvents();
     EXPECT_EQ(arrivals.count(), 0);
     EXPECT_EQ(closes.count(), 0);
     EXPECT_EQ(errors.count(), 0);
@@ -71,18 +73,66 @@ TEST_F(SocketClientTest, PeerCloseRaisesCloseAndNoErrorAfterTheLastData) {
 }
 
 TEST_F(SocketClientTest, RefusedConnectionIsAnErrorAndTheClientConnectsAgainLater) {
-    const quint16 port = test::closedPort();
-    connectTo(port);
+    test::ClosedPort closed;
+    connectTo(closed.port());
     ASSERT_TRUE(errors.wait(5000));
-    EXPECT_EQ(errors.at(0).at(0).toInt(), 10061);
-    EXPECT_EQ(errors.at(0).at(1).toString(), QStringLiteral("Connection refused"));
-    EXPECT_EQ(closes.count(), 0);
 
     QTcpServer later;
-    ASSERT_TRUE(later.listen(QHostAddress::LocalHost, port));
-    connectTo(port);
+    ASSERT_TRUE(closed.openInto(later));
+    connectTo(closed.port());
     ASSERT_TRUE(connects.wait(5000));
     EXPECT_EQ(errors.count(), 1);
+}
+
+TEST_F(SocketClientTest, RaisesTheWinsockErrorOfEachCauseAndNoClose) {
+    namespace own = test::isolated_network;
+    using Reset = VersionServer::Reset;
+    test::ClosedPort closed;
+    struct Cause {
+        const char* name;
+        QString host;
+        quint16 port;
+        Reset reset;
+        int number;
+        const char* description;
+        bool needsOwnNetwork;
+    };
+    const QString loopback = QStringLiteral("127.0.0.1");
+    const std::vector<Cause> causes = {
+        {"refused", loopback, closed.port(), Reset::Never, 10061, "Connection refused", false},
+        {"reset after the request", loopback, server.port(), Reset::AfterRequest, 10054,
+         "Connection reset by peer", false},
+        {"reset on accept", loopback, server.port(), Reset::OnAccept, 10054,
+         "Connection reset by peer", false},
+        {"host not found", own::unknownName, 80, Reset::Never, 11001, "Host not found", true},
+        {"timed out", own::silentHost, 80, Reset::Never, 10060, "Connection timed out", true},
+        {"host unreachable", own::absentHost, 80, Reset::Never, 10065, "Host is unreachable", true},
+        {"network unreachable", own::unroutedHost, 80, Reset::Never, 10051,
+         "Network is unreachable", true},
+    };
+    for (const auto& cause : causes) {
+        SCOPED_TRACE(cause.name);
+        if (cause.needsOwnNetwork && !own::missing().isEmpty()) {
+            std::cout << "not produced here, cause \"" << cause.name
+                      << "\": " << own::missing().toStdString() << '\n';
+            continue;
+        }
+        server.resetConnections(cause.reset);
+        errors.clear();
+        closes.clear();
+        w1.Connect(cause.host, cause.port);
+        if (cause.reset == Reset::AfterRequest) {
+            EXPECT_TRUE(connects.wait(5000));
+            w1.SendData(QStringLiteral("GET / HTTP/1.1\r\n\r\n"));
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !errors.isEmpty(); }, 10'000));
+        EXPECT_EQ(errors.value(0).value(0).toInt(), cause.number);
+        EXPECT_EQ(errors.value(0).value(1).toString(), QString::fromLatin1(cause.description));
+        test::deliverQueuedEvents();
+        EXPECT_EQ(errors.count(), 1);
+        EXPECT_EQ(closes.count(), 0) << "an error is not a close";
+        w1.Close();
+    }
 }
 
 TEST_F(SocketClientTest, ConnectDropsTheConnectionBeforeIt) {
@@ -102,15 +152,13 @@ TEST_F(SocketClientTest, SendingWithoutAConnectionIsAnError) {
     EXPECT_EQ(errors.at(0).at(0).toInt(), SocketClient::notConnectedError);
 }
 
-TEST(WinsockError, UsesTheNumbersWindowsUsersKnow) {
-    EXPECT_EQ(winsockError(QAbstractSocket::ConnectionRefusedError).number, 10061);
-    EXPECT_EQ(winsockError(QAbstractSocket::HostNotFoundError).number, 11001);
-    EXPECT_EQ(winsockError(QAbstractSocket::SocketTimeoutError).number, 10060);
+TEST(WinsockError, DescriptionsLeaveTheFullStopToTheStatus) {
     for (int error = QAbstractSocket::ConnectionRefusedError;
          error <= QAbstractSocket::OperationError; ++error) {
-        const auto mapped = winsockError(QAbstractSocket::SocketError(error));
-        EXPECT_FALSE(mapped.description.isEmpty());
-        EXPECT_FALSE(mapped.description.endsWith(u'.')) << "the status adds its own full stop";
+        const QString description =
+            winsockDescription(winsockNumber(QAbstractSocket::SocketError(error), QString()));
+        EXPECT_FALSE(description.isEmpty());
+        EXPECT_FALSE(description.endsWith(u'.')) << "the status adds its own full stop";
     }
 }
 
