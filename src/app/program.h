@@ -12,7 +12,8 @@ namespace kestrix::app {
 
 class FrmKestrix;
 
-// What the program finds around it: where drive C: is, and the folder of the program file.
+// What the program finds around it: where drive C: is, the folder of the program file, and the
+// user's configuration folder, where Info.ini goes when the program's folder is read-only.
 struct Environment {
     platform::DriveMap drives;
     QString appPath;
@@ -20,6 +21,7 @@ struct Environment {
     platform::ProgramStarter startProgram = platform::startDetached;
     // Where the update check asks; tests point it at a server of their own.
     update::Endpoint updateServer = update::fixedUpdateServer();
+    QString userConfigFolder = {};
 };
 
 // The program's windows, one instance each, and its start.
