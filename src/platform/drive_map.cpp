@@ -26,23 +26,24 @@ QStringList entriesEqualIgnoringCase(const QString& folder, const QString& name)
     return equal;
 }
 
-QString wineDriveC() {
-    const auto env = QProcessEnvironment::systemEnvironment();
-    QString prefix = env.value(QStringLiteral("WINEPREFIX"));
+QString wineDriveC(QString prefix) {
     if (prefix.isEmpty()) {
-        prefix = QDir::homePath() + QStringLiteral("/.wine");
+        prefix = QProcessEnvironment::systemEnvironment().value(QStringLiteral("WINEPREFIX"));
     }
+    prefix = prefix.isEmpty() ? QDir::homePath() + QStringLiteral("/.wine")
+                              : QFileInfo(prefix).absoluteFilePath();
     const QString dosDevice = prefix + QStringLiteral("/dosdevices/c:");
     return QFileInfo::exists(dosDevice) ? dosDevice : prefix + QStringLiteral("/drive_c");
 }
 
 }  // namespace
 
-DriveMap DriveMap::fromEnvironment() {
+DriveMap DriveMap::fromEnvironment(const QString& winePrefix) {
 #ifdef Q_OS_WIN
+    Q_UNUSED(winePrefix);
     return DriveMap(QString());
 #else
-    return DriveMap(wineDriveC());
+    return DriveMap(wineDriveC(winePrefix));
 #endif
 }
 
@@ -80,6 +81,17 @@ ResolvedPath DriveMap::resolve(const QString& windowsPath) const {
         current = missing ? exact : current + u'/' + equal.front();
     }
     return {missing ? ResolvedPath::Status::Missing : ResolvedPath::Status::Found, current};
+}
+
+std::optional<QString> DriveMap::missingDriveC() const {
+    if (driveC_.isEmpty() || QFileInfo(driveC_).isDir()) {
+        return std::nullopt;
+    }
+    return QStringLiteral(
+               "there is no drive C:. Kestrix looked for it in\n%1\nIt works on the C: "
+               "drive of a Wine prefix: ~/.wine, or the one you choose with the "
+               "WINEPREFIX environment variable or with kestrix --prefix PATH")
+        .arg(driveC_);
 }
 
 QString describeUnusable(const ResolvedPath& path) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 namespace kestrix::platform {
 
@@ -22,12 +23,17 @@ struct ResolvedPath {
 // letter case is ignored.
 class DriveMap {
 public:
-    // Drive C: as Wine maps it: $WINEPREFIX/dosdevices/c: or $WINEPREFIX/drive_c, with
-    // $WINEPREFIX defaulting to ~/.wine. On Windows paths are taken as they are.
-    static DriveMap fromEnvironment();
+    // Drive C: as Wine maps it: PREFIX/dosdevices/c: or PREFIX/drive_c, where PREFIX is
+    // `winePrefix` when given, otherwise $WINEPREFIX, otherwise ~/.wine. On Windows paths are
+    // taken as they are.
+    static DriveMap fromEnvironment(const QString& winePrefix = QString());
     static DriveMap withDriveC(const QString& hostRoot);
 
     [[nodiscard]] ResolvedPath resolve(const QString& windowsPath) const;
+
+    // Why drive C: is not there, naming the folder that was looked for and how to choose a
+    // prefix; nothing when it is there.
+    [[nodiscard]] std::optional<QString> missingDriveC() const;
 
 private:
     explicit DriveMap(QString driveC) : driveC_(std::move(driveC)) {}
