@@ -88,9 +88,9 @@ std::optional<QString> DriveMap::missingDriveC() const {
         return std::nullopt;
     }
     return QStringLiteral(
-               "there is no drive C:. Kestrix looked for it in\n%1\nIt works on the C: "
-               "drive of a Wine prefix: ~/.wine, or the one you choose with the "
-               "WINEPREFIX environment variable or with kestrix --prefix PATH")
+               "there is no drive C: here. Kestrix looked for it in\n%1\nIt works on the "
+               "C: drive of a Wine prefix: ~/.wine, or the one named by the WINEPREFIX "
+               "environment variable, or the one given with\nkestrix --prefix PATH")
         .arg(driveC_);
 }
 
