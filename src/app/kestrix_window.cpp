@@ -12,7 +12,9 @@ FrmKestrix::FrmKestrix(Program& program)
     : KestrixWindowDesign(scan::referenceList(), program.environment().drives),
       program_(program),
       scan_(*this, ScanPercent, ScannedCount, FoundCount),
-      counter_(*this, TotalDeleted, settings::settingsFile(program.environment().appPath)),
+      counter_(*this, TotalDeleted,
+               settings::locateSettingsFile(program.environment().appPath,
+                                            program.environment().userConfigFolder)),
       removal_(*this, counter_, program.environment().drives),
       donate_(this, cmdDonate, cmdGetanAccount,
               about::BrowserLaunch(program.environment().startProgram)) {

@@ -1,17 +1,47 @@
+#include "app/command_line.h"
 #include "app/program.h"
+#include "platform/host_folders.h"
 #include "ui/app_path.h"
 #include "ui/events.h"
 #include "ui/form.h"
+#include "ui/program_icon.h"
+#include "version.h"
 
 #include <QApplication>
+#include <cstdio>
+
+namespace {
+
+QStringList argumentsOf(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    return arguments;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
+    // Read before the application object exists: --help and --version need no display.
+    const auto commandLine = kestrix::app::parseCommandLine(argumentsOf(argc, argv));
+    if (const auto& exit = commandLine.exit) {
+        std::fputs(exit->text.toLocal8Bit().constData(), exit->toStandardError ? stderr : stdout);
+        return exit->code;
+    }
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrix"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kestrix.xpm")));
+    QApplication::setApplicationVersion(QLatin1String(kestrix::programVersion));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.kestrix.Kestrix"));
+    QApplication::setWindowIcon(kestrix::ui::programIcon());
+    kestrix::ui::addWineTahoma();
     kestrix::ui::applyClassicStyle();
-    kestrix::app::Program program(
-        {kestrix::platform::DriveMap::fromEnvironment(), kestrix::ui::appPath()});
+    kestrix::app::Environment environment{
+        kestrix::platform::DriveMap::fromEnvironment(commandLine.winePrefix),
+        kestrix::ui::appPath()};
+    environment.userConfigFolder = kestrix::platform::userConfigFolder();
+    kestrix::app::Program program(std::move(environment));
     program.start();
     return kestrix::ui::runProgram();
 }

@@ -13,7 +13,8 @@ namespace kestrix::app {
 
 class FrmKestrix;
 
-// What the program finds around it: where drive C: is, and the folder of the program file.
+// What the program finds around it: where drive C: is, the folder of the program file, and the
+// user's configuration folder, where Info.ini goes when the program's folder is read-only.
 struct Environment {
     platform::DriveMap drives;
     QString appPath;
@@ -23,6 +24,8 @@ struct Environment {
     update::Endpoint updateServer = update::fixedUpdateServer();
     // The font reader behind the found fonts' details; none turns the details off.
     QString fontReader = details::installedFontReader();
+    // Where Info.ini goes when the program's folder cannot be written.
+    QString userConfigFolder = {};
 };
 
 // The program's windows, one instance each, and its start.

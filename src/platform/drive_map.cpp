@@ -35,23 +35,24 @@ std::optional<QStringList> componentsOnDriveC(const QString& windowsPath) {
     return components;
 }
 
-QString wineDriveC() {
-    const auto env = QProcessEnvironment::systemEnvironment();
-    QString prefix = env.value(QStringLiteral("WINEPREFIX"));
+QString wineDriveC(QString prefix) {
     if (prefix.isEmpty()) {
-        prefix = QDir::homePath() + QStringLiteral("/.wine");
+        prefix = QProcessEnvironment::systemEnvironment().value(QStringLiteral("WINEPREFIX"));
     }
+    prefix = prefix.isEmpty() ? QDir::homePath() + QStringLiteral("/.wine")
+                              : QFileInfo(prefix).absoluteFilePath();
     const QString dosDevice = prefix + QStringLiteral("/dosdevices/c:");
     return QFileInfo::exists(dosDevice) ? dosDevice : prefix + QStringLiteral("/drive_c");
 }
 
 }  // namespace
 
-DriveMap DriveMap::fromEnvironment() {
+DriveMap DriveMap::fromEnvironment(const QString& winePrefix) {
 #ifdef Q_OS_WIN
+    Q_UNUSED(winePrefix);
     return DriveMap(QString());
 #else
-    return DriveMap(wineDriveC());
+    return DriveMap(wineDriveC(winePrefix));
 #endif
 }
 
@@ -112,6 +113,17 @@ std::variant<OpenFolder, QString> DriveMap::openFolder(const QString& windowsPat
         folder = current->subfolder(match.name);
     }
     return folder;
+}
+
+std::optional<QString> DriveMap::missingDriveC() const {
+    if (driveC_.isEmpty() || QFileInfo(driveC_).isDir()) {
+        return std::nullopt;
+    }
+    return QStringLiteral(
+               "there is no drive C: here. Kestrix looked for it in\n%1\nIt works on the "
+               "C: drive of a Wine prefix: ~/.wine, or the one named by the WINEPREFIX "
+               "environment variable, or the one given with\nkestrix --prefix PATH")
+        .arg(driveC_);
 }
 
 QString describeUnusable(const ResolvedPath& path) {

@@ -3,6 +3,7 @@
 #include "platform/open_folder.h"
 
 #include <QString>
+#include <optional>
 #include <variant>
 
 namespace kestrix::platform {
@@ -25,9 +26,10 @@ struct ResolvedPath {
 // letter case is ignored.
 class DriveMap {
 public:
-    // Drive C: as Wine maps it: $WINEPREFIX/dosdevices/c: or $WINEPREFIX/drive_c, with
-    // $WINEPREFIX defaulting to ~/.wine. On Windows paths are taken as they are.
-    static DriveMap fromEnvironment();
+    // Drive C: as Wine maps it: PREFIX/dosdevices/c: or PREFIX/drive_c, where PREFIX is
+    // `winePrefix` when given, otherwise $WINEPREFIX, otherwise ~/.wine. On Windows paths are
+    // taken as they are.
+    static DriveMap fromEnvironment(const QString& winePrefix = QString());
     static DriveMap withDriveC(const QString& hostRoot);
 
     [[nodiscard]] ResolvedPath resolve(const QString& windowsPath) const;
@@ -35,6 +37,10 @@ public:
     // drive's own links (a Wine prefix's dosdevices/c:) are followed; a link below the drive
     // is not, so that nothing can steer what is done in the folder once it is open.
     [[nodiscard]] std::variant<OpenFolder, QString> openFolder(const QString& windowsPath) const;
+
+    // Why drive C: is not there, naming the folder that was looked for and how to choose a
+    // prefix; nothing when it is there.
+    [[nodiscard]] std::optional<QString> missingDriveC() const;
 
 private:
     explicit DriveMap(QString driveC) : driveC_(std::move(driveC)) {}

@@ -1,9 +1,12 @@
 #include "settings/lifetime_counter.h"
 
+#include "platform/host_folders.h"
 #include "settings/profile_file.h"
 #include "ui/message_box.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace kestrix::settings {
 
@@ -14,6 +17,23 @@ const QString key = QStringLiteral("Total");
 
 QString settingsFile(const QString& appPath) {
     return appPath + QStringLiteral("/Info.ini");
+}
+
+QString locateSettingsFile(const QString& appPath, const QString& userConfigFolder) {
+    const QString beside = settingsFile(appPath);
+    if (userConfigFolder.isEmpty() || platform::isWritableFolder(appPath)) {
+        return beside;
+    }
+    const QString folder = userConfigFolder + QStringLiteral("/kestrix");
+    const QString own = settingsFile(folder);
+    const QFileInfo ownInfo(own);
+    if (!ownInfo.exists() && !ownInfo.isSymLink() && QDir().mkpath(folder) &&
+        QFileInfo(beside).isFile() && QFile::copy(beside, own)) {
+        // The copy is the user's own to write, whatever the original allowed.
+        QFile::setPermissions(
+            own, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+    return own;
 }
 
 LifetimeCounter::LifetimeCounter(ui::KestrixWindowDesign& window, ui::LooseValue& TotalDeleted,
@@ -48,7 +68,10 @@ void LifetimeCounter::load() {
         TotalDeleted = ui::LooseValue::integer(0);
         writeTotal(QStringLiteral("0"));
     }
-    TotalDeleted = ui::LooseValue::text(readTotal());
+    // When the "0" could not be stored either, the count stays the 0 it is rather than blank.
+    if (const QString stored = readTotal(); !stored.isEmpty()) {
+        TotalDeleted = ui::LooseValue::text(stored);
+    }
     w_.lblttl->setText(TotalDeleted.toText());
 }
 

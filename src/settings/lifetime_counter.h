@@ -10,6 +10,12 @@ namespace kestrix::settings {
 // The settings file: Info.ini in the program's folder.
 [[nodiscard]] QString settingsFile(const QString& appPath);
 
+// The settings file in use: Info.ini beside the program while its folder can be written.
+// Otherwise, as Windows redirects the writes of programs in protected folders, Info.ini in
+// the "kestrix" folder of the user's configuration folder, made as needed and first started
+// from a copy of the one beside the program, if there is one.
+[[nodiscard]] QString locateSettingsFile(const QString& appPath, const QString& userConfigFolder);
+
 // The lifetime count of deleted fonts: TotalDeleted, shown by lblttl and kept in the settings
 // file, which is written every time the count changes.
 class LifetimeCounter {

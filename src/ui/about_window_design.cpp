@@ -2,6 +2,7 @@
 
 #include "ui/controls.h"
 #include "ui/twips.h"
+#include "version.h"
 
 namespace kestrix::ui {
 
@@ -40,8 +41,9 @@ AboutWindowDesign::AboutWindowDesign()
     lbltxtCompliledOn =
         line(frmProgramInfo, QStringLiteral("lbltxtCompliledOn"),
              QStringLiteral("Compiled on: Sunday, April 30th, 2006"), 120, 630, 2775);
-    lbltxtVersion = line(frmProgramInfo, QStringLiteral("lbltxtVersion"),
-                         QStringLiteral("Version: 1.1.8"), 120, 825, 1020);
+    lbltxtVersion =
+        line(frmProgramInfo, QStringLiteral("lbltxtVersion"),
+             QStringLiteral("Version: ") + QLatin1String(programVersion), 120, 825, 1020);
 
     frmContact = frame(client, QStringLiteral("frmContact"), QStringLiteral("Contact"));
     place(frmContact, 120, 1200, 3975, 1095);

@@ -54,6 +54,9 @@ bool FileList::fitsPattern(const QString& name) const {
 std::optional<QString> FileList::refresh() {
     names_.clear();
     index_ = -1;
+    if (auto noDrive = drives_.missingDriveC()) {
+        return noDrive;
+    }
     const auto folder = drives_.resolve(path_);
     if (folder.status == platform::ResolvedPath::Status::Missing) {
         return QStringLiteral("not found (%1)").arg(QDir::toNativeSeparators(folder.hostPath));

@@ -1,10 +1,13 @@
 #include "ui/form.h"
 
+#include "platform/host_folders.h"
 #include "platform/window_frame.h"
 #include "ui/twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QScreen>
@@ -16,6 +19,18 @@ QFont designFont() {
     font.setPointSizeF(8.25);
     font.setWeight(QFont::Normal);
     return font;
+}
+
+void addWineTahoma() {
+    const QString folder = platform::wineFontFolder();
+    if (folder.isEmpty() || QFontDatabase::hasFamily(QStringLiteral("Tahoma"))) {
+        return;
+    }
+    for (const auto* file : {"/tahoma.ttf", "/tahomabd.ttf"}) {
+        if (const QString path = folder + QLatin1String(file); QFileInfo::exists(path)) {
+            QFontDatabase::addApplicationFont(path);
+        }
+    }
 }
 
 void applyClassicStyle() {

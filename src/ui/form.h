@@ -37,6 +37,10 @@ private:
 // The font every window and control uses unless its design says otherwise.
 [[nodiscard]] QFont designFont();
 
+// Makes Wine's Tahoma, which the design font is, known to the program when the system's font
+// configuration does not list it.
+void addWineTahoma();
+
 // The windows are laid out for the classic Windows look, where a frame's caption sits on the
 // frame's line; other styles draw it above the line, across the first row of controls.
 void applyClassicStyle();

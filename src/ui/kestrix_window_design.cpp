@@ -1,6 +1,7 @@
 #include "ui/kestrix_window_design.h"
 
 #include "ui/controls.h"
+#include "ui/program_icon.h"
 #include "ui/twips.h"
 
 #include <QMenu>
@@ -35,8 +36,7 @@ QAction* menu(QMenuBar* bar, const QString& name, const QString& caption) {
 
 KestrixWindowDesign::KestrixWindowDesign(const QStringList& referenceEntries,
                                          platform::DriveMap drives)
-    : Form(QStringLiteral("Kestrix - Main"), QSize(5655, 2745),
-           QIcon(QStringLiteral(":/icons/kestrix.xpm"))),
+    : Form(QStringLiteral("Kestrix - Main"), QSize(5655, 2745), programIcon()),
       lstDatabase(referenceEntries),
       fileFonts(std::move(drives), QStringLiteral("*.fon;*.ttf")),
       i1(QStringLiteral(":/icons/font.xpm")) {

@@ -118,6 +118,8 @@ TEST_F(MainWindow, LooksAsDesigned) {
     EXPECT_EQ(w.cmdScan->font(), w.font());
     EXPECT_FALSE(w.windowIcon().isNull());
     EXPECT_EQ(w.windowIcon().availableSizes().value(0), QSize(16, 16));
+    // Drawn, not enlarged, for a title bar at a scale factor of 2.
+    EXPECT_TRUE(w.windowIcon().availableSizes().contains(QSize(32, 32)));
     EXPECT_FALSE(w.i1.isNull());
 
     // Centred on the screen.

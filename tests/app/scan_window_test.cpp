@@ -209,6 +209,18 @@ TEST_F(Scan, ReportsAFolderItCannotScanAndStaysIdle) {
     EXPECT_TRUE(w.cmdRemove->isEnabled());
     EXPECT_EQ(rows(w), QStringList({row("mine.ttf")}));
     EXPECT_EQ(w.s1->panelText(2), "Found 1 excessive fonts.");
+
+    // No drive C: at all: the message names where it was looked for and how to choose another.
+    ASSERT_TRUE(QDir(drive.driveC()).removeRecursively());
+    answers.answer(QMessageBox::Yes);
+    answers.answer(QMessageBox::Ok);
+    w.cmdScan->click();
+    ASSERT_EQ(answers.shown().size(), 5U);
+    const QString noDrive = answers.shown()[4].text;
+    EXPECT_TRUE(noDrive.contains("there is no drive C:")) << noDrive.toStdString();
+    EXPECT_TRUE(noDrive.contains('\n' + drive.driveC() + '\n')) << noDrive.toStdString();
+    EXPECT_TRUE(noDrive.contains("WINEPREFIX") && noDrive.contains("--prefix"));
+    expectIdle(w);
     EXPECT_EQ(answers.unexpected(), 0);
 }
 

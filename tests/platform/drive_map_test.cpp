@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 namespace kestrix::platform {
 namespace {
@@ -71,6 +72,27 @@ TEST(DriveMap, FindsADanglingLinkByName) {
     const auto resolved = drive.drives().resolve("C:\\WINDOWS\\Fonts\\GONE.TTF");
     EXPECT_EQ(resolved.status, Status::Found);
     EXPECT_EQ(resolved.hostPath, link);
+}
+
+TEST(DriveMap, TakesTheGivenPrefixOverWineprefixAndNamesAMissingDriveC) {
+    QTemporaryDir dir;
+    const QString given = dir.filePath("given");
+    const QString named = dir.filePath("named");
+    ASSERT_TRUE(QDir().mkpath(given + "/drive_c/windows/Fonts"));
+    const QByteArray saved = qgetenv("WINEPREFIX");
+    const bool wasSet = qEnvironmentVariableIsSet("WINEPREFIX");
+    qputenv("WINEPREFIX", named.toLocal8Bit());
+
+    const DriveMap map = DriveMap::fromEnvironment(given);
+    EXPECT_EQ(map.resolve("C:\\WINDOWS\\Fonts").hostPath, given + "/drive_c/windows/Fonts");
+    EXPECT_FALSE(map.missingDriveC());
+
+    const auto missing = DriveMap::fromEnvironment().missingDriveC();
+    ASSERT_TRUE(missing);
+    EXPECT_TRUE(missing->contains('\n' + named + "/drive_c\n")) << missing->toStdString();
+    EXPECT_TRUE(missing->contains("WINEPREFIX") && missing->contains("--prefix"));
+
+    wasSet ? qputenv("WINEPREFIX", saved) : qunsetenv("WINEPREFIX");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "app/program.h"
 #include "support/files.h"
 #include "support/modal_answers.h"
+#include "support/program_fixture.h"
 #include "support/temp_drive.h"
 
 #include <gtest/gtest.h>
@@ -48,6 +49,74 @@ TEST_F(CounterWindowTest, ResetStatisticsFromTheMenu) {
     ASSERT_EQ(answers.shown().size(), 2U);
     EXPECT_TRUE(answers.shown().front().text.endsWith(
         u'(' + QDir::toNativeSeparators(drive_.settingsFile()) + u')'));
+}
+
+// An installed program: its folder cannot be written, not even by root.
+class ReadOnlyProgramFolder : public test::ProgramFixture {
+protected:
+    ReadOnlyProgramFolder() { drive.addFont(QStringLiteral("mine.ttf")); }
+    ~ReadOnlyProgramFolder() override { makeProgramFolderWritable(true); }
+
+    void makeProgramFolderWritable(bool writable) const {
+        const auto readOnly =
+            QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
+        ASSERT_TRUE(QFile::setPermissions(drive.appPath(),
+                                          writable ? readOnly | QFile::WriteOwner : readOnly));
+    }
+
+    QString userFile() const {
+        return drive.userConfigFolder() + QStringLiteral("/kestrix/Info.ini");
+    }
+
+    void optimizeAll(app::FrmKestrix& w) {
+        scan(w);
+        answers.answer(QMessageBox::Yes);
+        w.cmdRemove->click();
+        ASSERT_EQ(w.lstFonts->rowCount(), 0);
+    }
+};
+
+TEST_F(ReadOnlyProgramFolder, KeepsTheCountInTheUsersOwnInfoIni) {
+    const QByteArray beside = "[Kestrix Settings]\nTOTAL=5\n";
+    test::writeFile(drive.settingsFile(), beside);
+    makeProgramFolderWritable(false);
+
+    app::FrmKestrix& w = start();
+    EXPECT_EQ(w.lblttl->text(), QStringLiteral("5"));
+    EXPECT_EQ(test::contentOf(userFile()), beside);
+    optimizeAll(w);
+    EXPECT_EQ(w.lblttl->text(), QStringLiteral("6"));
+    stop();
+
+    app::FrmKestrix& again = start();
+    EXPECT_EQ(again.lblttl->text(), QStringLiteral("6"));
+    EXPECT_EQ(test::contentOf(userFile()), QByteArray("[Kestrix Settings]\nTOTAL=6\n"));
+    EXPECT_EQ(test::contentOf(drive.settingsFile()), beside);
+    EXPECT_EQ(
+        QDir(drive.appPath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+        QStringList(QStringLiteral("Info.ini")));
+
+    answers.answer(QMessageBox::No);
+    again.mnuReset->trigger();
+    ASSERT_EQ(answers.shown().size(), 2U);
+    EXPECT_TRUE(
+        answers.shown().back().text.endsWith(u'(' + QDir::toNativeSeparators(userFile()) + u')'));
+}
+
+TEST_F(ReadOnlyProgramFolder, CountsOnAndSaysSoOnceWhenTheCountCannotBeKeptAnywhere) {
+    makeProgramFolderWritable(false);
+    test::writeFile(drive.userConfigFolder(), "a file where the folder should be");
+
+    answers.answer(QMessageBox::Ok);
+    app::FrmKestrix& w = start();
+    EXPECT_EQ(w.lblttl->text(), QStringLiteral("0"));
+    optimizeAll(w);
+    EXPECT_EQ(w.lblttl->text(), QStringLiteral("1"));
+    ASSERT_EQ(answers.shown().size(), 2U) << "one message about the count, one question";
+    const QString message = answers.shown().front().text;
+    EXPECT_TRUE(message.contains(QDir::toNativeSeparators(userFile()) + u'\n'))
+        << message.toStdString();
+    EXPECT_EQ(test::contentOf(drive.settingsFile()), QByteArray("<missing>"));
 }
 
 }  // namespace

@@ -27,9 +27,11 @@ void ModalAnswers::answerOpenBox() {
     }
     box->setProperty("kestrixAnswered", true);
     auto* defaultButton = box->defaultButton();
-    shown_.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+    QString readable = box->text();
+    readable.remove(QChar(0x2060)).remove(QChar(0x200B));
+    shown_.push_back({box->windowTitle(), readable, box->icon(), box->standardButtons(),
                       defaultButton ? box->standardButton(defaultButton) : QMessageBox::NoButton,
-                      box->textFormat()});
+                      box->textFormat(), box->text()});
     QAbstractButton* button = nullptr;
     if (!answers_.empty()) {
         button = box->button(answers_.front());

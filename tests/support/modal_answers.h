@@ -16,11 +16,12 @@ class ModalAnswers : public QObject {
 public:
     struct Shown {
         QString title;
-        QString text;
+        QString text;  // as a person reads it, without the marks that keep paths whole
         QMessageBox::Icon icon;
         QMessageBox::StandardButtons buttons;
         QMessageBox::StandardButton defaultButton;
         Qt::TextFormat format;
+        QString markedText;  // as the box holds it
     };
 
     ModalAnswers();

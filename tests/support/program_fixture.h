@@ -27,13 +27,19 @@ protected:
     }
 
     app::FrmKestrix& start() {
-        program_ =
-            std::make_unique<app::Program>(app::Environment{drive.drives(), drive.appPath()});
+        app::Environment environment{drive.drives(), drive.appPath()};
+        environment.userConfigFolder = drive.userConfigFolder();
+        program_ = std::make_unique<app::Program>(std::move(environment));
         program_->start();
         return *program_->frmKestrix;
     }
 
     [[nodiscard]] app::Program& program() { return *program_; }
+    // Ends the program, so that the next start() is a restart.
+    void stop() {
+        program_.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
     // Clicks Scan and waits until the scan has finished.
     void scan(app::FrmKestrix& window) {

@@ -31,6 +31,10 @@ QString TempDrive::appPath() const {
     return root_.filePath(QStringLiteral("program"));
 }
 
+QString TempDrive::userConfigFolder() const {
+    return root_.filePath(QStringLiteral("config"));
+}
+
 QString TempDrive::addFont(const QString& name, const QByteArray& content) {
     const QString path = fontsFolder() + u'/' + name;
     writeFile(path, content);

@@ -8,7 +8,8 @@
 
 namespace kestrix::test {
 
-// A C: drive in a temporary folder with an empty windows/Fonts, and a program folder beside it.
+// A C: drive in a temporary folder with an empty windows/Fonts, and a program folder and a
+// user configuration folder beside it.
 class TempDrive {
 public:
     TempDrive();
@@ -19,6 +20,8 @@ public:
     [[nodiscard]] QString appPath() const;
     // Info.ini beside the program.
     [[nodiscard]] QString settingsFile() const { return appPath() + QStringLiteral("/Info.ini"); }
+    // The user's configuration folder, not made yet.
+    [[nodiscard]] QString userConfigFolder() const;
 
     // Writes a file into the font folder and returns its host path.
     QString addFont(const QString& name, const QByteArray& content = QByteArray("font"));

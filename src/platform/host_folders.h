@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace kestrix::platform {
+
+// The folder where the user's programs keep their settings: $XDG_CONFIG_HOME, or ~/.config
+// when it is unset or not an absolute path; on Windows the user's local application data.
+[[nodiscard]] QString userConfigFolder();
+
+// Whether a program may keep its files in `folder`: it is a folder we may write to. A folder
+// without any write permission bit counts as read-only even for root, as a read-only folder
+// does on Windows for an administrator.
+[[nodiscard]] bool isWritableFolder(const QString& folder);
+
+// Where Debian's fonts-wine puts Wine's own fonts, outside the folders fontconfig searches;
+// "" on Windows.
+[[nodiscard]] QString wineFontFolder();
+
+}  // namespace kestrix::platform
