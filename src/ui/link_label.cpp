@@ -1,5 +1,7 @@
 #include "ui/link_label.h"
 
+#include "ui/accessibility.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -13,6 +15,7 @@ LinkLabel::LinkLabel(QWidget* parent, const QString& caption, const QColor& colo
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
     setForeColor(colour);
+    ensureAccessibleInterfaces();
 }
 
 void LinkLabel::setForeColor(const QColor& colour) {
@@ -29,17 +32,23 @@ QColor LinkLabel::foreColor() const {
     return palette().color(QPalette::Active, QPalette::WindowText);
 }
 
+void LinkLabel::click() {
+    if (isEnabled()) {
+        emit clicked();
+    }
+}
+
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     CaptionLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-        emit clicked();
+        click();
     }
 }
 
 void LinkLabel::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
         event->key() == Qt::Key_Space) {
-        emit clicked();
+        click();
         return;
     }
     CaptionLabel::keyPressEvent(event);
