@@ -1,5 +1,6 @@
 #include "ui/form.h"
 
+#include "ui/keyboard_cues_style.h"
 #include "ui/twips.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@
 #include <QGuiApplication>
 #include <QLayout>
 #include <QScreen>
+#include <QShortcut>
 
 namespace kestrix::ui {
 
@@ -18,7 +20,7 @@ QFont designFont() {
 }
 
 void applyClassicStyle() {
-    QApplication::setStyle(QStringLiteral("Windows"));
+    QApplication::setStyle(new KeyboardCuesStyle(QStringLiteral("Windows")));
 }
 
 Form::Form(const QString& caption, QSize clientTwips, const QIcon& icon)
@@ -31,6 +33,11 @@ Form::Form(const QString& caption, QSize clientTwips, const QIcon& icon)
     client_->setFixedSize(twipsSize(clientTwips.width(), clientTwips.height()));
     setCentralWidget(client_);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void Form::closeOnEscape() {
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
 void Form::closeEvent(QCloseEvent* event) {
