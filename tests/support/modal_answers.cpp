@@ -1,8 +1,12 @@
 #include "support/modal_answers.h"
 
+#include "support/accessibility.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QPushButton>
+#include <QTest>
+#include <algorithm>
 
 namespace kestrix::test {
 
@@ -27,21 +31,43 @@ void ModalAnswers::answerOpenBox() {
     }
     box->setProperty("kestrixAnswered", true);
     auto* defaultButton = box->defaultButton();
+    QStringList texts{box->text()};
+    for (const QAbstractButton* button : box->buttons()) {
+        texts << button->text().remove(u'&');
+    }
+    const QStringList readable = accessibleTexts(box);
     shown_.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
                       defaultButton ? box->standardButton(defaultButton) : QMessageBox::NoButton,
-                      box->textFormat()});
-    QAbstractButton* button = nullptr;
-    if (!answers_.empty()) {
-        button = box->button(answers_.front());
-        answers_.pop_front();
-    } else {
+                      box->textFormat(),
+                      std::all_of(texts.begin(), texts.end(),
+                                  [&](const QString& text) { return readable.contains(text); })});
+    if (answers_.empty()) {
         ++unexpected_;
-        button = box->escapeButton();
+        give(box, {box->standardButton(box->escapeButton()), By::Mouse});
+        return;
     }
-    if (button != nullptr) {
-        button->click();
-    } else {
+    give(box, answers_.front());
+    answers_.pop_front();
+}
+
+void ModalAnswers::give(QMessageBox* box, const Answer& answer) {
+    QAbstractButton* button = box->button(answer.button);
+    if (button == nullptr) {
         box->reject();
+        return;
+    }
+    switch (answer.by) {
+        case By::Mouse:
+            button->click();
+            break;
+        case By::Keyboard:
+            // Enter takes the default button, Escape the one that declines.
+            QTest::keyClick(box, button == box->defaultButton() ? Qt::Key_Return : Qt::Key_Escape);
+            break;
+        case By::AssistiveTechnology:
+            doAccessibleAction(QAccessible::queryAccessibleInterface(button),
+                               QAccessibleActionInterface::pressAction());
+            break;
     }
 }
 
