@@ -48,6 +48,10 @@ bool KeyboardCuesStyle::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::KeyPress:
             keyboardInUse_ = true;
+            // The style draws focus only where the keyboard is used; show it from the first key.
+            if (auto* widget = qobject_cast<QWidget*>(watched)) {
+                widget->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+            }
             if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Alt) {
                 setAltHeld(true);
             }

@@ -5,7 +5,8 @@
 namespace kestrix::ui {
 
 // Access keys are underlined only while they are wanted, so the windows look as designed:
-// while Alt is held, and in the menus while they are worked with the keyboard.
+// while Alt is held, and in the menus while they are worked with the keyboard. The focus is
+// drawn in a window once the keyboard is used there.
 class KeyboardCuesStyle : public QProxyStyle {
     Q_OBJECT
 public:

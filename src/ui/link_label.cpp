@@ -4,6 +4,8 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
 
 namespace kestrix::ui {
 
@@ -52,6 +54,19 @@ void LinkLabel::keyPressEvent(QKeyEvent* event) {
         return;
     }
     CaptionLabel::keyPressEvent(event);
+}
+
+// A label draws no focus; a link reached with Tab shows it as a button does.
+void LinkLabel::paintEvent(QPaintEvent* event) {
+    CaptionLabel::paintEvent(event);
+    if (!hasFocus()) {
+        return;
+    }
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.backgroundColor = palette().color(backgroundRole());
+    QPainter painter(this);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
 }
 
 }  // namespace kestrix::ui
