@@ -1,5 +1,6 @@
 #include "ui/form.h"
 
+#include "ui/accessibility.h"
 #include "ui/keyboard_cues_style.h"
 #include "ui/twips.h"
 
@@ -33,6 +34,7 @@ Form::Form(const QString& caption, QSize clientTwips, const QIcon& icon)
     client_->setFixedSize(twipsSize(clientTwips.width(), clientTwips.height()));
     setCentralWidget(client_);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    ensureAccessibleInterfaces();
 }
 
 void Form::closeOnEscape() {

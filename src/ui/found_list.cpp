@@ -1,7 +1,5 @@
 #include "ui/found_list.h"
 
-#include "ui/accessibility.h"
-
 #include <QTimer>
 
 namespace kestrix::ui {
@@ -11,7 +9,6 @@ FoundList::FoundList(QWidget* parent, QIcon rowIcon)
     setIconSize(QSize(16, 16));
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    ensureAccessibleInterfaces();
 }
 
 void FoundList::addFirst(const QString& text) {
