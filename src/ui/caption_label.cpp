@@ -1,5 +1,6 @@
 #include "ui/caption_label.h"
 
+#include "ui/accessibility.h"
 #include "ui/twips.h"
 
 #include <algorithm>
@@ -34,6 +35,15 @@ void CaptionLabel::fitToCaption() {
     left = std::clamp(left, roomLeft_, std::max(roomLeft_, roomRight_ - wanted));
     const int right = std::min(left + wanted, roomRight_);
     setGeometry(left, y(), std::max(1, right - left), height());
+}
+
+FigureLabel::FigureLabel(QWidget* parent, const QString& figure, const QLabel* caption)
+    : CaptionLabel(parent, figure, Qt::AlignRight), caption_(caption) {
+    ensureAccessibleInterfaces();
+}
+
+QString FigureLabel::spokenText() const {
+    return caption_->text() + u' ' + text();
 }
 
 }  // namespace kestrix::ui

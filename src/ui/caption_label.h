@@ -25,4 +25,17 @@ private:
     int roomRight_ = 0;
 };
 
+// A figure shown beside its caption ("Scanned:" beside "18/18"). Assistive technology reads it
+// together with its caption, "Scanned: 18/18", and hears that whole text again when it changes.
+class FigureLabel : public CaptionLabel {
+    Q_OBJECT
+public:
+    FigureLabel(QWidget* parent, const QString& figure, const QLabel* caption);
+
+    [[nodiscard]] QString spokenText() const;
+
+private:
+    const QLabel* caption_;
+};
+
 }  // namespace kestrix::ui

@@ -15,6 +15,8 @@ CheckUpdatesWindowDesign::CheckUpdatesWindowDesign()
     lblStatus = wrappingLabel(Frame1, QStringLiteral("lblStatus"),
                               QStringLiteral("Awaiting user commands..."));
     place(lblStatus, 120, 240, 3135, 615);
+    // Reachable from the keyboard, so a screen reader can be taken back to the verdict.
+    lblStatus->setFocusPolicy(Qt::TabFocus);
 
     lblDownload = new LinkLabel(Frame1, QStringLiteral("Download updates."), linkBlue);
     lblDownload->setObjectName(QStringLiteral("lblDownload"));
@@ -23,6 +25,8 @@ CheckUpdatesWindowDesign::CheckUpdatesWindowDesign()
 
     cmdCheck = button(Frame1, QStringLiteral("cmdCheck"), QStringLiteral("Connect"));
     place(cmdCheck, 2160, 960, 1095, 375);
+    cmdCheck->setFocus();
+    closeOnEscape();
 }
 
 }  // namespace kestrix::ui

@@ -2,6 +2,8 @@
 
 #include "platform/host_folders.h"
 #include "platform/window_frame.h"
+#include "ui/accessibility.h"
+#include "ui/keyboard_cues_style.h"
 #include "ui/twips.h"
 
 #include <QApplication>
@@ -11,6 +13,7 @@
 #include <QGuiApplication>
 #include <QLayout>
 #include <QScreen>
+#include <QShortcut>
 
 namespace kestrix::ui {
 
@@ -34,7 +37,7 @@ void addWineTahoma() {
 }
 
 void applyClassicStyle() {
-    QApplication::setStyle(QStringLiteral("Windows"));
+    QApplication::setStyle(new KeyboardCuesStyle(QStringLiteral("Windows")));
 }
 
 Form::Form(const QString& caption, QSize clientTwips, const QIcon& icon)
@@ -47,6 +50,12 @@ Form::Form(const QString& caption, QSize clientTwips, const QIcon& icon)
     client_->setFixedSize(twipsSize(clientTwips.width(), clientTwips.height()));
     setCentralWidget(client_);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    ensureAccessibleInterfaces();
+}
+
+void Form::closeOnEscape() {
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
 void Form::closeEvent(QCloseEvent* event) {

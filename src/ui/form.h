@@ -24,6 +24,9 @@ signals:
     void unloadRequested();
 
 protected:
+    // Escape closes the window as its close box does; for windows that only show something.
+    void closeOnEscape();
+
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 

@@ -6,14 +6,16 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
+
+#include <algorithm>
 
 namespace kestrix::ui {
 
 namespace {
 
-CaptionLabel* label(QWidget* parent, const char* name, const char* caption,
-                    Qt::Alignment alignment = Qt::AlignLeft) {
-    auto* control = new CaptionLabel(parent, QString::fromLatin1(caption), alignment);
+CaptionLabel* label(QWidget* parent, const char* name, const char* caption) {
+    auto* control = new CaptionLabel(parent, QString::fromLatin1(caption), Qt::AlignLeft);
     control->setObjectName(QString::fromLatin1(name));
     return control;
 }
@@ -64,7 +66,7 @@ KestrixWindowDesign::KestrixWindowDesign(const QStringList& referenceEntries,
         const char* captionName;
         const char* captionText;
         int captionWidth;
-        CaptionLabel* KestrixWindowDesign::*figure;
+        FigureLabel* KestrixWindowDesign::*figure;
         const char* figureName;
         const char* figureText;
         int figureLeft;
@@ -86,9 +88,9 @@ KestrixWindowDesign::KestrixWindowDesign(const QStringList& referenceEntries,
         CaptionLabel* caption = this->*row.caption =
                                     label(frmStatistics, row.captionName, row.captionText);
         caption->placeAt(120, row.top, row.captionWidth, 195, 0, frameWidth);
-        CaptionLabel* figure = this->*row.figure = label(frmStatistics, row.figureName,
-                                                         row.figureText, Qt::AlignRight);
-        figure->setAccessibleDescription(caption->text());
+        auto* figure = this->*row.figure = new FigureLabel(
+                           frmStatistics, QString::fromLatin1(row.figureText), caption);
+        figure->setObjectName(QString::fromLatin1(row.figureName));
         figure->placeAt(row.figureLeft, row.top, row.figureWidth, 195,
                         caption->geometry().right() + 3, frameWidth - 3);
     }
@@ -125,28 +127,41 @@ void KestrixWindowDesign::buildMenus() {
     auto* bar = new QMenuBar(this);
     setMenuBar(bar);
 
-    mnuFile = menu(bar, QStringLiteral("mnuFile"), QStringLiteral("File"));
-    mnuExit = menuItem(mnuFile->menu(), QStringLiteral("mnuExit"), QStringLiteral("Exit"));
+    // Each caption marks its access key with "&"; the mark is drawn only while it is wanted.
+    mnuFile = menu(bar, QStringLiteral("mnuFile"), QStringLiteral("&File"));
+    mnuExit = menuItem(mnuFile->menu(), QStringLiteral("mnuExit"), QStringLiteral("E&xit"));
+    mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    mnuOptions = menu(bar, QStringLiteral("mnuOptions"), QStringLiteral("Options"));
+    mnuOptions = menu(bar, QStringLiteral("mnuOptions"), QStringLiteral("&Options"));
     QMenu* options = mnuOptions->menu();
-    cmdSelectAll = menuItem(options, QStringLiteral("cmdSelectAll"), QStringLiteral("Select All"));
+    cmdSelectAll = menuItem(options, QStringLiteral("cmdSelectAll"), QStringLiteral("&Select All"));
     cmdUnselectAll =
-        menuItem(options, QStringLiteral("cmdUnselectAll"), QStringLiteral("Unselect All"));
+        menuItem(options, QStringLiteral("cmdUnselectAll"), QStringLiteral("&Unselect All"));
     sep1 = menuItem(options, QStringLiteral("sep1"), QStringLiteral("-"));
-    mnuReset = menuItem(options, QStringLiteral("mnuReset"), QStringLiteral("Reset Statistics"));
+    mnuReset = menuItem(options, QStringLiteral("mnuReset"), QStringLiteral("&Reset Statistics"));
     cmdLiveUpdate =
-        menuItem(options, QStringLiteral("cmdLiveUpdate"), QStringLiteral("Check for Updates"));
+        menuItem(options, QStringLiteral("cmdLiveUpdate"), QStringLiteral("&Check for Updates"));
     mnuNotUsed = menuItem(options, QStringLiteral("mnuNotUsed"), QStringLiteral("-"));
-    mnuAbout = menuItem(options, QStringLiteral("mnuAbout"), QStringLiteral("About"));
+    mnuAbout = menuItem(options, QStringLiteral("mnuAbout"), QStringLiteral("&About"));
 
-    mnuDonate = menu(bar, QStringLiteral("mnuDonate"), QStringLiteral("Donate"));
+    mnuDonate = menu(bar, QStringLiteral("mnuDonate"), QStringLiteral("&Donate"));
     QMenu* donate = mnuDonate->menu();
     cmdDonate =
-        menuItem(donate, QStringLiteral("cmdDonate"), QStringLiteral("e-gold (USD Please)"));
+        menuItem(donate, QStringLiteral("cmdDonate"), QStringLiteral("&e-gold (USD Please)"));
     cmdSeperator1 = menuItem(donate, QStringLiteral("cmdSeperator1"), QStringLiteral("-"));
     cmdGetanAccount = menuItem(donate, QStringLiteral("cmdGetanAccount"),
-                               QStringLiteral("Get an e-gold account (Free)"));
+                               QStringLiteral("&Get an e-gold account (Free)"));
+
+    // F10 opens the first menu that can be opened, as on the other desktops.
+    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(f10, &QShortcut::activated, bar, [bar] {
+        const QList<QAction*> menus = bar->actions();
+        const auto open = std::find_if(menus.begin(), menus.end(),
+                                       [](const QAction* menu) { return menu->isEnabled(); });
+        if (open != menus.end()) {
+            bar->setActiveAction(*open);
+        }
+    });
 }
 
 }  // namespace kestrix::ui

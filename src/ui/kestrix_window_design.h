@@ -30,13 +30,13 @@ public:
     QPushButton* cmdRemove;
     QGroupBox* frmStatistics;
     CaptionLabel* lbltxtScanned;
-    CaptionLabel* lblObjects;
+    FigureLabel* lblObjects;
     CaptionLabel* lbltxtExcessive;
-    CaptionLabel* lblFound;
+    FigureLabel* lblFound;
     CaptionLabel* lbltxtPercentage;
-    CaptionLabel* lblPercent;
+    FigureLabel* lblPercent;
     CaptionLabel* lbltxtRemoved;
-    CaptionLabel* lblttl;
+    FigureLabel* lblttl;
     StatusBar* s1;
     QProgressBar* xp1;
     HiddenList lstDatabase;

@@ -7,8 +7,8 @@
 namespace kestrix::ui {
 
 // A label that acts as a link: sized to its caption, underlined, a pointing hand, and a
-// click (or Enter or Space while it has the focus) raises clicked. A disabled link raises
-// nothing.
+// click (or Enter or Space while it has the focus, or the press action of assistive
+// technology) raises clicked. A disabled link raises nothing.
 class LinkLabel : public CaptionLabel {
     Q_OBJECT
 public:
@@ -18,12 +18,16 @@ public:
     void setForeColor(const QColor& colour);
     [[nodiscard]] QColor foreColor() const;
 
+    // What a click does; nothing while the link is disabled.
+    void click();
+
 signals:
     void clicked();
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 };
 
 }  // namespace kestrix::ui

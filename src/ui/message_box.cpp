@@ -2,7 +2,9 @@
 
 #include "ui/message_text.h"
 
+#include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <algorithm>
 
@@ -17,6 +19,18 @@ void setMessage(QMessageBox& box, const QString& text) {
     box.setText(keepPathsWhole(text, box.fontMetrics(), widestLine));
 }
 
+// Shows the box and, once it has gone, gives the keyboard back to the control that was used,
+// where the desktop alone would leave it on nothing.
+int execReturningFocus(QMessageBox& box) {
+    const QPointer<QWidget> used = QApplication::focusWidget();
+    const int answer = box.exec();
+    if (used && used->isVisible() && used->isEnabled()) {
+        used->activateWindow();
+        used->setFocus(Qt::OtherFocusReason);
+    }
+    return answer;
+}
+
 }  // namespace
 
 bool askYesNo(QWidget* parent, const QString& prompt) {
@@ -25,14 +39,14 @@ bool askYesNo(QWidget* parent, const QString& prompt) {
     box.setTextFormat(Qt::PlainText);
     setMessage(box, prompt);
     box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    return execReturningFocus(box) == QMessageBox::Yes;
 }
 
 void showFailure(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Kestrix"), text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     setMessage(box, text);
-    box.exec();
+    execReturningFocus(box);
 }
 
 }  // namespace kestrix::ui

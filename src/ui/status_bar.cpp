@@ -1,16 +1,18 @@
 #include "ui/status_bar.h"
 
+#include "ui/accessibility.h"
 #include "ui/twips.h"
 
 namespace kestrix::ui {
 
 StatusBar::StatusBar(QWidget* parent, const std::vector<int>& widthsInTwips, int panelCount)
     : QFrame(parent), widthsInTwips_(widthsInTwips) {
+    ensureAccessibleInterfaces();
     for (int i = 0; i < panelCount; ++i) {
         auto* label = new QLabel(this);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setTextFormat(Qt::PlainText);
-        // The panel's text is its accessible name, so a screen reader reads the status.
+        // The text is what assistive technology reads, and hears anew when it changes.
         label->setAccessibleDescription(QStringLiteral("Status panel %1").arg(i + 1));
         panels_.push_back(label);
     }

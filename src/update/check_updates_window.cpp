@@ -22,6 +22,7 @@ void FrmCheckUpdates::cmdCheck_Click() {
     w1.Close();  // drops a connection left over from an earlier check
     w1.Connect(server_.host, server_.port);
     lblStatus->setText(QStringLiteral("Connecting to server..."));
+    focusWhereTheUserGoesOn();
 }
 
 void FrmCheckUpdates::w1_Connect() {
@@ -44,22 +45,38 @@ void FrmCheckUpdates::w1_DataArrival(qint64 /*bytesTotal*/) {
             QStringLiteral("You are running the latest version of Kestrix, Version: ") + *latest);
     }
     w1.Close();
+    focusWhereTheUserGoesOn();
 }
 
 void FrmCheckUpdates::w1_Close() {
     cmdCheck->setEnabled(true);
+    focusWhereTheUserGoesOn();
 }
 
 void FrmCheckUpdates::w1_Error(int number, const QString& description) {
     lblStatus->setText(QStringLiteral("Error %1. %2. Please try again later.")
                            .arg(QString::number(number), description));
     cmdCheck->setEnabled(true);
+    focusWhereTheUserGoesOn();
 }
 
 void FrmCheckUpdates::lblDownload_Click() {
     lblDownload->setForeColor(ui::linkUsedGrey);
     lblDownload->setEnabled(false);
+    focusWhereTheUserGoesOn();
     browser_.open(this, downloadAddress(server_));
+}
+
+// The link when it is offered, else Connect when it can be pressed, else the status itself, so
+// the keyboard is never left on nothing and a screen reader reads what changed.
+void FrmCheckUpdates::focusWhereTheUserGoesOn() {
+    if (lblDownload->isVisibleTo(this) && lblDownload->isEnabled()) {
+        lblDownload->setFocus();
+    } else if (cmdCheck->isEnabled()) {
+        cmdCheck->setFocus();
+    } else {
+        lblStatus->setFocus();
+    }
 }
 
 void FrmCheckUpdates::Form_Unload() {

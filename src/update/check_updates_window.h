@@ -30,6 +30,8 @@ public:
     SocketClient w1;
 
 private:
+    void focusWhereTheUserGoesOn();
+
     Endpoint server_;
     std::function<void()> showMainWindow_;
     std::function<QString()> versionCaption_;

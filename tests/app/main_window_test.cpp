@@ -11,12 +11,25 @@ namespace {
 
 using MainWindow = ProgramFixture;
 
+// The captions as shown, without the marks of their access keys.
 QStringList menuCaptions(const QAction* menu) {
     QStringList captions;
     for (const QAction* item : menu->menu()->actions()) {
-        captions << (item->isSeparator() ? QStringLiteral("-") : item->text());
+        captions << (item->isSeparator() ? QStringLiteral("-") : item->text().remove(u'&'));
     }
     return captions;
+}
+
+// Every item of the menu bar and of each menu has an access key of its own.
+void expectAccessKeys(const QList<QAction*>& items) {
+    QList<QKeySequence> keys;
+    for (const QAction* item : items) {
+        if (!item->isSeparator()) {
+            const QKeySequence key = QKeySequence::mnemonic(item->text());
+            EXPECT_FALSE(key.isEmpty() || keys.contains(key)) << item->objectName().toStdString();
+            keys << key;
+        }
+    }
 }
 
 TEST_F(MainWindow, StartsIdleWithItsDesignValues) {
@@ -59,15 +72,19 @@ TEST_F(MainWindow, OffersTheMenuTree) {
     EXPECT_EQ(bar[0], w.mnuFile);
     EXPECT_EQ(bar[1], w.mnuOptions);
     EXPECT_EQ(bar[2], w.mnuDonate);
-    EXPECT_EQ(w.mnuFile->text(), "File");
-    EXPECT_EQ(w.mnuOptions->text(), "Options");
-    EXPECT_EQ(w.mnuDonate->text(), "Donate");
+    EXPECT_EQ(w.mnuFile->text(), "&File");
+    EXPECT_EQ(w.mnuOptions->text(), "&Options");
+    EXPECT_EQ(w.mnuDonate->text(), "&Donate");
+    expectAccessKeys(bar);
     EXPECT_EQ(menuCaptions(w.mnuFile), QStringList({"Exit"}));
     EXPECT_EQ(menuCaptions(w.mnuOptions),
               QStringList({"Select All", "Unselect All", "-", "Reset Statistics",
                            "Check for Updates", "-", "About"}));
     EXPECT_EQ(menuCaptions(w.mnuDonate),
               QStringList({"e-gold (USD Please)", "-", "Get an e-gold account (Free)"}));
+    for (const QAction* menu : bar) {
+        expectAccessKeys(menu->menu()->actions());
+    }
     for (const QAction* item :
          {w.mnuFile, w.mnuExit, w.mnuOptions, w.cmdSelectAll, w.cmdUnselectAll, w.mnuReset,
           w.cmdLiveUpdate, w.mnuAbout, w.mnuDonate, w.cmdDonate, w.cmdGetanAccount}) {

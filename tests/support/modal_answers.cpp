@@ -1,8 +1,12 @@
 #include "support/modal_answers.h"
 
+#include "support/accessibility.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QPushButton>
+#include <QTest>
+#include <algorithm>
 
 namespace kestrix::test {
 
@@ -27,23 +31,45 @@ void ModalAnswers::answerOpenBox() {
     }
     box->setProperty("kestrixAnswered", true);
     auto* defaultButton = box->defaultButton();
-    QString readable = box->text();
-    readable.remove(QChar(0x2060)).remove(QChar(0x200B));
-    shown_.push_back({box->windowTitle(), readable, box->icon(), box->standardButtons(),
-                      defaultButton ? box->standardButton(defaultButton) : QMessageBox::NoButton,
-                      box->textFormat(), box->text()});
-    QAbstractButton* button = nullptr;
-    if (!answers_.empty()) {
-        button = box->button(answers_.front());
-        answers_.pop_front();
-    } else {
-        ++unexpected_;
-        button = box->escapeButton();
+    QString plain = box->text();
+    plain.remove(QChar(0x2060)).remove(QChar(0x200B));
+    QStringList texts{box->text()};
+    for (const QAbstractButton* button : box->buttons()) {
+        texts << button->text().remove(u'&');
     }
-    if (button != nullptr) {
-        button->click();
-    } else {
+    const QStringList readable = accessibleTexts(box);
+    shown_.push_back({box->windowTitle(), plain, box->icon(), box->standardButtons(),
+                      defaultButton ? box->standardButton(defaultButton) : QMessageBox::NoButton,
+                      box->textFormat(), box->text(),
+                      std::all_of(texts.begin(), texts.end(),
+                                  [&](const QString& text) { return readable.contains(text); })});
+    if (answers_.empty()) {
+        ++unexpected_;
+        give(box, {box->standardButton(box->escapeButton()), By::Mouse});
+        return;
+    }
+    give(box, answers_.front());
+    answers_.pop_front();
+}
+
+void ModalAnswers::give(QMessageBox* box, const Answer& answer) {
+    QAbstractButton* button = box->button(answer.button);
+    if (button == nullptr) {
         box->reject();
+        return;
+    }
+    switch (answer.by) {
+        case By::Mouse:
+            button->click();
+            break;
+        case By::Keyboard:
+            // Enter takes the default button, Escape the one that declines.
+            QTest::keyClick(box, button == box->defaultButton() ? Qt::Key_Return : Qt::Key_Escape);
+            break;
+        case By::AssistiveTechnology:
+            doAccessibleAction(QAccessible::queryAccessibleInterface(button),
+                               QAccessibleActionInterface::pressAction());
+            break;
     }
 }
 

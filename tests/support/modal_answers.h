@@ -9,8 +9,9 @@
 namespace kestrix::test {
 
 // Plays the person in front of the screen: answers each message box that opens with the next
-// answer given, in order. A box for which no answer was given is closed with its escape button
-// and recorded as unexpected, so no test ever waits on a box.
+// answer given, in order, by mouse, keyboard or assistive technology. A box for which no answer
+// was given is closed with its escape button and recorded as unexpected, so no test ever waits
+// on a box.
 class ModalAnswers : public QObject {
     Q_OBJECT
 public:
@@ -22,11 +23,15 @@ public:
         QMessageBox::StandardButton defaultButton;
         Qt::TextFormat format;
         QString markedText;  // as the box holds it
+        bool readable;       // its text and buttons reach assistive technology
     };
+    enum class By { Mouse, Keyboard, AssistiveTechnology };
 
     ModalAnswers();
 
-    void answer(QMessageBox::StandardButton button) { answers_.push_back(button); }
+    void answer(QMessageBox::StandardButton button, By by = By::Mouse) {
+        answers_.push_back({button, by});
+    }
 
     [[nodiscard]] const std::vector<Shown>& shown() const { return shown_; }
     [[nodiscard]] QStringList texts() const;
@@ -37,7 +42,13 @@ private:
     void answerOpenBox();
 
     QTimer poll_;
-    std::deque<QMessageBox::StandardButton> answers_;
+    struct Answer {
+        QMessageBox::StandardButton button;
+        By by;
+    };
+    static void give(QMessageBox* box, const Answer& answer);
+
+    std::deque<Answer> answers_;
     std::vector<Shown> shown_;
     int unexpected_ = 0;
 };

@@ -22,6 +22,10 @@ protected:
     ~ProgramFixture() override {
         EXPECT_TRUE(answers.allAnswered()) << "a question the test meant to answer never came";
         EXPECT_EQ(answers.unexpected(), 0) << "a message box came that the test did not expect";
+        for (const auto& box : answers.shown()) {
+            EXPECT_TRUE(box.readable)
+                << "assistive technology cannot read " << box.text.toStdString();
+        }
         program_.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
@@ -29,6 +33,10 @@ protected:
     app::FrmKestrix& start() {
         app::Environment environment{drive.drives(), drive.appPath()};
         environment.userConfigFolder = drive.userConfigFolder();
+        return start(std::move(environment));
+    }
+
+    app::FrmKestrix& start(app::Environment environment) {
         program_ = std::make_unique<app::Program>(std::move(environment));
         program_->start();
         return *program_->frmKestrix;
