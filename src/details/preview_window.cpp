@@ -8,7 +8,6 @@
 
 #include <QFontDatabase>
 #include <QGridLayout>
-#include <QShortcut>
 
 namespace kestrix::details {
 
@@ -47,8 +46,7 @@ PreviewWindow::PreviewWindow(const QString& row, const FontVerdict& verdict, QWi
                 QStringLiteral("The font cannot be drawn: the font engine refused it.")),
             layout->rowCount(), 0, 1, 2);
     }
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    ui::closeOnEscape(*this);
     setFixedHeight(layout->totalHeightForWidth(width()));
 }
 

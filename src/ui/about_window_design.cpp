@@ -59,7 +59,7 @@ AboutWindowDesign::AboutWindowDesign()
         wrapping(Frame1, QStringLiteral("lblAbout"),
                  QStringLiteral("Thank you for using Kestrix! I hope you found this tool useful."),
                  120, 195, 3795, 555);
-    closeOnEscape();
+    closeOnEscape(*this);
 }
 
 }  // namespace kestrix::ui

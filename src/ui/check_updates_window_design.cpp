@@ -26,7 +26,7 @@ CheckUpdatesWindowDesign::CheckUpdatesWindowDesign()
     cmdCheck = button(Frame1, QStringLiteral("cmdCheck"), QStringLiteral("Connect"));
     place(cmdCheck, 2160, 960, 1095, 375);
     cmdCheck->setFocus();
-    closeOnEscape();
+    closeOnEscape(*this);
 }
 
 }  // namespace kestrix::ui

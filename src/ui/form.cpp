@@ -53,9 +53,9 @@ Form::Form(const QString& caption, QSize clientTwips, const QIcon& icon)
     ensureAccessibleInterfaces();
 }
 
-void Form::closeOnEscape() {
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
+void closeOnEscape(QWidget& window) {
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), &window);
+    QObject::connect(escape, &QShortcut::activated, &window, &QWidget::close);
 }
 
 void Form::closeEvent(QCloseEvent* event) {

@@ -5,6 +5,9 @@
 
 namespace kestrix::ui {
 
+// Escape closes the window as its close box does; for windows that only show something.
+void closeOnEscape(QWidget& window);
+
 // A window of the program: a fixed client area laid out in twips, Tahoma 8.25 pt, a close box
 // but no minimise or maximise box, centred, frame included, on its screen the first time it
 // shows.
@@ -24,9 +27,6 @@ signals:
     void unloadRequested();
 
 protected:
-    // Escape closes the window as its close box does; for windows that only show something.
-    void closeOnEscape();
-
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
