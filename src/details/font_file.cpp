@@ -1,7 +1,7 @@
 #include "details/font_file.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "platform/whole_file.h"
+
 #include <QImage>
 #include <QRawFont>
 
@@ -28,30 +28,13 @@ void drawSample(const QByteArray& bytes) {
 }  // namespace
 
 FontVerdict readFontFile(const QString& hostPath) {
-    const QFileInfo info(hostPath);
-    if (!info.exists()) {
-        return FontVerdict::notAFont(QStringLiteral("not found"));
+    auto read = platform::readWholeFile(hostPath, largestFontFile);
+    if (const auto* reason = std::get_if<QString>(&read)) {
+        return FontVerdict::notAFont(*reason);
     }
-    if (!info.isFile()) {
-        return FontVerdict::notAFont(QStringLiteral("it is not a regular file"));
-    }
-    if (info.size() > largestFontFile) {
-        return FontVerdict::notAFont(QStringLiteral("it is larger than 256 MB"));
-    }
-    QByteArray bytes;
-    {
-        QFile file(hostPath);
-        if (!file.open(QIODevice::ReadOnly)) {
-            return FontVerdict::notAFont(QStringLiteral("it cannot be read: ") +
-                                         file.errorString());
-        }
-        bytes = file.readAll();
-    }
+    QByteArray bytes = std::get<QByteArray>(std::move(read));
     if (bytes.isEmpty()) {
         return FontVerdict::notAFont(QStringLiteral("the file is empty"));
-    }
-    if (bytes.size() > largestFontFile) {
-        return FontVerdict::notAFont(QStringLiteral("it is larger than 256 MB"));
     }
     const QRawFont font(bytes, pixelSize(samplePointSizes.front()));
     if (!font.isValid()) {

@@ -1,6 +1,7 @@
 #include "settings/profile_file.h"
 
 #include "platform/replace_file.h"
+#include "platform/whole_file.h"
 
 #include <QChar>
 #include <QFile>
@@ -109,30 +110,14 @@ ProfileText profileTextOf(QByteArray bytes) {
 // The file's text; an empty one when there is no file. The reason for what cannot be read, or
 // is no regular file: a pipe or a device would hold us, or never end.
 std::variant<ProfileText, QString> readProfile(const QString& file) {
-    const QFileInfo info(file);
-    if (!info.exists()) {
+    if (!QFileInfo::exists(file)) {
         return ProfileText{};
     }
-    if (!info.isFile()) {
-        return QStringLiteral("it is not a file");
+    auto bytes = platform::readWholeFile(file, largestFile);
+    if (auto* reason = std::get_if<QString>(&bytes)) {
+        return std::move(*reason);
     }
-    const QString tooLarge = QStringLiteral("it is larger than %1 MiB").arg(largestFile >> 20);
-    if (info.size() > largestFile) {
-        return tooLarge;
-    }
-    QFile in(file);
-    const QString unreadable = QStringLiteral("it cannot be read: ");
-    if (!in.open(QIODevice::ReadOnly)) {
-        return unreadable + in.errorString();
-    }
-    QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError) {
-        return unreadable + in.errorString();
-    }
-    if (bytes.size() > largestFile) {
-        return tooLarge;
-    }
-    return profileTextOf(std::move(bytes));
+    return profileTextOf(std::get<QByteArray>(std::move(bytes)));
 }
 
 // Where one line lies in the text: its text, then its own line end (CR LF, CR or LF; none on a

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <variant>
+
+namespace kestrix::platform {
+
+// The whole content of the regular file at `path`, read at once and closed again, or the reason
+// it was not read, in words for the user. What is no regular file is refused (a pipe or a
+// device would hold us, or never end), and so is a file larger than `largest` bytes, also one
+// that has grown past it by the time it is read.
+[[nodiscard]] std::variant<QByteArray, QString> readWholeFile(const QString& path, qint64 largest);
+
+}  // namespace kestrix::platform
