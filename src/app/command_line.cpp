@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include "platform/drive_map.h"
 #include "version.h"
 
 #include <QCommandLineParser>
@@ -23,11 +24,15 @@ CommandLine::Exit error(const QCommandLineParser& parser, const QString& message
 }  // namespace
 
 CommandLine parseCommandLine(const QStringList& arguments) {
+    // On Windows drive C: is the system's own: there is no prefix to choose.
+    const bool choosesPrefix = platform::DriveMap::isWinePrefixDrive();
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(
-        QStringLiteral("Finds the excessive fonts in the font folder of a Wine prefix and "
-                       "removes the ones you choose."));
+        choosesPrefix ? QStringLiteral("Finds the excessive fonts in the font folder of a Wine "
+                                       "prefix and removes the ones you choose.")
+                      : QStringLiteral("Finds the excessive fonts in C:\\WINDOWS\\Fonts and "
+                                       "removes the ones you choose."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Shows these options and exits."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
@@ -37,7 +42,10 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         QStringLiteral("Works on the C: drive of the Wine prefix PATH rather than on that of "
                        "WINEPREFIX (or ~/.wine)."),
         QStringLiteral("PATH"));
-    parser.addOptions({help, version, prefix});
+    parser.addOptions({help, version});
+    if (choosesPrefix) {
+        parser.addOption(prefix);
+    }
 
     CommandLine result;
     if (!parser.parse(arguments)) {
@@ -45,14 +53,14 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     } else if (!parser.positionalArguments().isEmpty()) {
         result.exit = error(parser, QStringLiteral("Unexpected argument '%1'.")
                                         .arg(parser.positionalArguments().constFirst()));
-    } else if (parser.isSet(prefix) && parser.value(prefix).isEmpty()) {
+    } else if (choosesPrefix && parser.isSet(prefix) && parser.value(prefix).isEmpty()) {
         result.exit = error(parser, QStringLiteral("--prefix needs the path of a Wine prefix."));
     } else if (parser.isSet(help)) {
         result.exit = CommandLine::Exit{usage(parser)};
     } else if (parser.isSet(version)) {
         result.exit =
             CommandLine::Exit{QStringLiteral("Kestrix ") + QLatin1String(programVersion) + u'\n'};
-    } else {
+    } else if (choosesPrefix) {
         result.winePrefix = parser.value(prefix);
     }
     return result;

@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 #include "app/program.h"
 #include "platform/host_folders.h"
+#include "platform/standard_streams.h"
 #include "ui/app_path.h"
 #include "ui/events.h"
 #include "ui/form.h"
@@ -26,6 +27,7 @@ int main(int argc, char* argv[]) {
     // Read before the application object exists: --help and --version need no display.
     const auto commandLine = kestrix::app::parseCommandLine(argumentsOf(argc, argv));
     if (const auto& exit = commandLine.exit) {
+        kestrix::platform::reachStartingConsole();
         std::fputs(exit->text.toLocal8Bit().constData(), exit->toStandardError ? stderr : stdout);
         return exit->code;
     }

@@ -1,5 +1,7 @@
 #include "details/font_reader.h"
 
+#include "platform/font_engine.h"
+
 #include <QCoreApplication>
 #include <QStandardPaths>
 
@@ -53,7 +55,7 @@ void FontReader::startReader() {
             readerFailedToStart();
         }
     });
-    process_->start(program_, {QStringLiteral("-platform"), QStringLiteral("offscreen")});
+    process_->start(program_, {QStringLiteral("-platform"), platform::fontReaderPlatform()});
 }
 
 void FontReader::stopReader() {

@@ -2,6 +2,7 @@
 // process of its own, so that a file which crashes or hangs the font engine harms nothing else.
 #include "details/font_file.h"
 #include "details/reader_protocol.h"
+#include "platform/standard_streams.h"
 
 #include <QGuiApplication>
 #include <cstdio>
@@ -10,6 +11,7 @@
 
 int main(int argc, char* argv[]) {
     const QGuiApplication application(argc, argv);
+    kestrix::platform::useBinaryStandardStreams();
     std::string request;
     while (std::getline(std::cin, request, '\0')) {
         using namespace kestrix::details;

@@ -1,8 +1,9 @@
 #include "platform/drive_map.h"
 
+#include "platform/host_drive.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QProcessEnvironment>
 #include <QStringList>
 #include <optional>
 
@@ -35,25 +36,14 @@ std::optional<QStringList> componentsOnDriveC(const QString& windowsPath) {
     return components;
 }
 
-QString wineDriveC(QString prefix) {
-    if (prefix.isEmpty()) {
-        prefix = QProcessEnvironment::systemEnvironment().value(QStringLiteral("WINEPREFIX"));
-    }
-    prefix = prefix.isEmpty() ? QDir::homePath() + QStringLiteral("/.wine")
-                              : QFileInfo(prefix).absoluteFilePath();
-    const QString dosDevice = prefix + QStringLiteral("/dosdevices/c:");
-    return QFileInfo::exists(dosDevice) ? dosDevice : prefix + QStringLiteral("/drive_c");
-}
-
 }  // namespace
 
 DriveMap DriveMap::fromEnvironment(const QString& winePrefix) {
-#ifdef Q_OS_WIN
-    Q_UNUSED(winePrefix);
-    return DriveMap(QString());
-#else
-    return DriveMap(wineDriveC(winePrefix));
-#endif
+    return DriveMap(hostDriveC(winePrefix));
+}
+
+bool DriveMap::isWinePrefixDrive() {
+    return !hostDriveC(QString()).isEmpty();
 }
 
 DriveMap DriveMap::withDriveC(const QString& hostRoot) {

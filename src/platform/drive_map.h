@@ -31,6 +31,8 @@ public:
     // taken as they are.
     static DriveMap fromEnvironment(const QString& winePrefix = QString());
     static DriveMap withDriveC(const QString& hostRoot);
+    // Whether drive C: is a Wine prefix's, which can be chosen; on Windows it is the system's.
+    [[nodiscard]] static bool isWinePrefixDrive();
 
     [[nodiscard]] ResolvedPath resolve(const QString& windowsPath) const;
     // Opens the folder at a Windows path, matching each component as resolve() does. The

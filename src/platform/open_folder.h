@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/unique_fd.h"
+#include "platform/unique_handle.h"
 
 #include <QString>
 #include <QStringList>
@@ -32,13 +32,13 @@ public:
     // Whether both are the very same folder, whatever the names that led to them.
     [[nodiscard]] bool isSameFolder(const OpenFolder& other) const;
 
-    // The descriptor, for opening and removing entries relative to the folder.
-    [[nodiscard]] int fd() const { return fd_.get(); }
+    // The system's handle, for opening and removing entries relative to the folder.
+    [[nodiscard]] const UniqueHandle& handle() const { return handle_; }
 
 private:
-    explicit OpenFolder(UniqueFd fd) : fd_(std::move(fd)) {}
+    explicit OpenFolder(UniqueHandle handle) : handle_(std::move(handle)) {}
 
-    UniqueFd fd_;
+    UniqueHandle handle_;
 };
 
 }  // namespace kestrix::platform

@@ -18,11 +18,14 @@ struct CommandLine {
 // Returns false when it could not be started.
 using ProgramStarter = std::function<bool(const CommandLine&)>;
 
-// The real starter. On Windows the program's window opens maximised and takes the focus.
+// The real starter. On Windows the program's window opens maximised and takes the focus, and a
+// command line without a program opens its one argument, an address, in the user's default
+// browser.
 bool startDetached(const CommandLine& commandLine);
 
 // The command line that opens a web address in the browser: on Windows the fixed Internet
-// Explorer path, one blank and the address, neither quoted; elsewhere the desktop's URL opener.
+// Explorer path, one blank and the address, neither quoted, or where that program is missing
+// the address alone, for the default browser; elsewhere the desktop's URL opener.
 CommandLine browserCommandLine(const QString& address);
 
 }  // namespace kestrix::platform

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/open_folder.h"
-#include "platform/unique_fd.h"
+#include "platform/unique_handle.h"
 
 #include <QByteArray>
 #include <QString>
@@ -35,15 +35,15 @@ public:
     [[nodiscard]] std::optional<QString> removeName();
 
 private:
-    WipeTarget(UniqueFd folder, QByteArray name, quint64 device, quint64 inode)
+    WipeTarget(UniqueHandle folder, QByteArray name, quint64 device, quint64 inode)
         : folder_(std::move(folder)), name_(std::move(name)), device_(device), inode_(inode) {}
 
-    UniqueFd folder_;  // a descriptor of its own, so the target may outlive the OpenFolder
-    QByteArray name_;
-    UniqueFd file_;
+    UniqueHandle folder_;  // a handle of its own, so the target may outlive the OpenFolder
+    QByteArray name_;      // in the system's own encoding
+    UniqueHandle file_;
     qint64 size_ = 0;
-    quint64 device_ = 0;
-    quint64 inode_ = 0;
+    quint64 device_ = 0;  // what the name led to when it was opened: the volume
+    quint64 inode_ = 0;   // and the file on it
 };
 
 }  // namespace kestrix::platform

@@ -20,10 +20,11 @@ void FontRemoval::cmdRemove_Click() {
     QStringList failures;
     const int count = w_.lstFonts->rowCount();
     const RunFolder folder = openRowsFolder();
+    platform::SystemFonts fonts;
     for (int i = 1; i <= count && i <= w_.lstFonts->rowCount(); ++i) {
         if (w_.lstFonts->isChecked(i)) {
             const QString row = w_.lstFonts->rowText(i);
-            if (const auto failure = removeRowFile(folder, row)) {
+            if (const auto failure = removeRowFile(folder, row, fonts)) {
                 failures << row + QStringLiteral(": ") + *failure;
             } else {
                 if (onFileRemoved) {
@@ -68,8 +69,8 @@ FontRemoval::RunFolder FontRemoval::openRowsFolder() const {
     return {path, std::move(opened)};
 }
 
-std::optional<QString> FontRemoval::removeRowFile(const RunFolder& folder,
-                                                  const QString& row) const {
+std::optional<QString> FontRemoval::removeRowFile(const RunFolder& folder, const QString& row,
+                                                  platform::SystemFonts& fonts) const {
     if (const auto* failure = std::get_if<QString>(&folder.opened)) {
         return QStringLiteral("the font folder cannot be opened: ") + *failure;
     }
@@ -84,12 +85,26 @@ std::optional<QString> FontRemoval::removeRowFile(const RunFolder& folder,
     }
     const platform::EntryMatch lower = opened.find(parts.name.toLower());
     if (lower.name == meant.name) {
-        return WipeFile(opened, meant.name);
+        return removeFontFile(opened, folder.path + u'\\' + meant.name, fonts);
     }
     if (lower.status == platform::EntryMatch::Status::Found) {
         return QStringLiteral("another file is spelled in lower case");
     }
     return unusableForWipe(lower);
+}
+
+std::optional<QString> FontRemoval::removeFontFile(const platform::OpenFolder& folder,
+                                                   const QString& path,
+                                                   platform::SystemFonts& fonts) const {
+    const QString hostPath = drives_.resolve(path).hostPath;
+    fonts.unload(hostPath);
+    auto failure = WipeFile(folder, splitPath(path).name);
+    if (failure) {
+        fonts.reload(hostPath);
+    } else {
+        fonts.forget(hostPath);
+    }
+    return failure;
 }
 
 void FontRemoval::reportNotRemoved(const QStringList& failures) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/drive_map.h"
+#include "platform/system_fonts.h"
 #include "settings/lifetime_counter.h"
 #include "ui/kestrix_window_design.h"
 
@@ -34,8 +35,13 @@ private:
     };
     [[nodiscard]] RunFolder openRowsFolder() const;
     // Returns why the row's file was not removed; nothing when it was.
-    [[nodiscard]] std::optional<QString> removeRowFile(const RunFolder& folder,
-                                                       const QString& row) const;
+    [[nodiscard]] std::optional<QString> removeRowFile(const RunFolder& folder, const QString& row,
+                                                       platform::SystemFonts& fonts) const;
+    // Removes the font file at the Windows path in the open folder as the system removes a
+    // font: the system lets go of it first, and forgets it once it is gone.
+    [[nodiscard]] std::optional<QString> removeFontFile(const platform::OpenFolder& folder,
+                                                        const QString& path,
+                                                        platform::SystemFonts& fonts) const;
     void checkEveryRow(bool checked);
     void reportNotRemoved(const QStringList& failures);
 

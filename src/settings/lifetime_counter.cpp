@@ -24,7 +24,7 @@ QString locateSettingsFile(const QString& appPath, const QString& userConfigFold
     if (userConfigFolder.isEmpty() || platform::isWritableFolder(appPath)) {
         return beside;
     }
-    const QString folder = userConfigFolder + QStringLiteral("/kestrix");
+    const QString folder = userConfigFolder + u'/' + platform::ownFolderName();
     const QString own = settingsFile(folder);
     const QFileInfo ownInfo(own);
     if (!ownInfo.exists() && !ownInfo.isSymLink() && QDir().mkpath(folder) &&

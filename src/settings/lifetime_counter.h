@@ -12,7 +12,7 @@ namespace kestrix::settings {
 
 // The settings file in use: Info.ini beside the program while its folder can be written.
 // Otherwise, as Windows redirects the writes of programs in protected folders, Info.ini in
-// the "kestrix" folder of the user's configuration folder, made as needed and first started
+// Kestrix's own folder in the user's configuration folder, made as needed and first started
 // from a copy of the one beside the program, if there is one.
 [[nodiscard]] QString locateSettingsFile(const QString& appPath, const QString& userConfigFolder);
 

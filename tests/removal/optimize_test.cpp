@@ -7,7 +7,6 @@
 #include "ui/events.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <QFile>
 #include <QTest>
 #include <QTimer>
@@ -197,7 +196,7 @@ TEST_F(OptimizeTest, RemovesTheCheckedFilesAndCountsEachOne) {
 TEST_F(OptimizeTest, FailingRowsAreSkippedAndNamedOnceAtTheEnd) {
     app::FrmKestrix& w = startAndScan();
     const QString locked = drive_.fontsFolder() + QStringLiteral("/Bravo.ttf");
-    ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0444), 0);
+    ASSERT_TRUE(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup));
     ASSERT_TRUE(QFile::remove(drive_.fontsFolder() + QStringLiteral("/Delta.ttf")));
     answers_.answer(QMessageBox::Yes);
     answers_.answer(QMessageBox::Ok);
@@ -219,7 +218,7 @@ TEST_F(OptimizeTest, FailingRowsAreSkippedAndNamedOnceAtTheEnd) {
                                QStringLiteral(": read-only"));
     EXPECT_EQ(answers_.unexpected(), 0);
     expectRunEnded(w);
-    ::chmod(QFile::encodeName(locked).constData(), 0644);
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner);
 }
 
 TEST_F(OptimizeTest, NameSpelledOnlyInAnotherCaseIsNeverTakenForTheRowsFile) {

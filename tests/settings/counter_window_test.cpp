@@ -1,5 +1,6 @@
 #include "app/kestrix_window.h"
 #include "app/program.h"
+#include "platform/host_folders.h"
 #include "support/files.h"
 #include "support/modal_answers.h"
 #include "support/program_fixture.h"
@@ -65,7 +66,8 @@ protected:
     }
 
     QString userFile() const {
-        return drive.userConfigFolder() + QStringLiteral("/kestrix/Info.ini");
+        return drive.userConfigFolder() + u'/' + platform::ownFolderName() +
+               QStringLiteral("/Info.ini");
     }
 
     void optimizeAll(app::FrmKestrix& w) {

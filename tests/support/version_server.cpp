@@ -3,10 +3,7 @@
 #include <gtest/gtest.h>
 #include <QTest>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include "support/loopback_socket.h"
 
 namespace kestrix::test {
 
@@ -76,35 +73,28 @@ void VersionServer::closePeer() {
 }
 
 void VersionServer::resetPeer(QTcpSocket* peer) {
-    // Lingering for no time makes the close send RST.
-    const linger none{1, 0};
-    ::setsockopt(static_cast<int>(peer->socketDescriptor()), SOL_SOCKET, SO_LINGER, &none,
-                 sizeof none);
+    resetOnClose(peer->socketDescriptor());
     peer_ = nullptr;
     peer->setProperty("closedByServer", true);
     peer->abort();
     peer->deleteLater();
 }
 
-ClosedPort::ClosedPort() : descriptor_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    auto* generic = reinterpret_cast<sockaddr*>(&address);
-    EXPECT_EQ(::bind(descriptor_, generic, size), 0) << "cannot hold a port on 127.0.0.1";
-    EXPECT_EQ(::getsockname(descriptor_, generic, &size), 0);
-    port_ = ntohs(address.sin_port);
+ClosedPort::ClosedPort() {
+    const BoundSocket bound = bindLoopback();
+    EXPECT_GE(bound.descriptor, 0) << "cannot hold a port on 127.0.0.1";
+    descriptor_ = bound.descriptor;
+    port_ = bound.port;
 }
 
 ClosedPort::~ClosedPort() {
     if (descriptor_ >= 0) {
-        ::close(descriptor_);
+        closeSocket(descriptor_);
     }
 }
 
 bool ClosedPort::openInto(QTcpServer& server) {
-    if (::listen(descriptor_, SOMAXCONN) != 0 || !server.setSocketDescriptor(descriptor_)) {
+    if (!startListening(descriptor_) || !server.setSocketDescriptor(descriptor_)) {
         return false;
     }
     descriptor_ = -1;  // the server owns it now

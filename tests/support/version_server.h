@@ -69,7 +69,7 @@ public:
     bool openInto(QTcpServer& server);
 
 private:
-    int descriptor_ = -1;
+    qintptr descriptor_ = -1;
     quint16 port_ = 0;
 };
 

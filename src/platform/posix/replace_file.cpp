@@ -1,7 +1,7 @@
 #include "platform/replace_file.h"
 
+#include "platform/posix/unique_fd.h"
 #include "platform/system_error.h"
-#include "platform/unique_fd.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,17 +1,12 @@
 #include "platform/socket_error.h"
 
-#ifdef Q_OS_WIN
-#include <winsock2.h>
-#else
 #include <sys/socket.h>
 #include <cerrno>
-#endif
 
 namespace kestrix::platform {
 
 namespace {
 
-#ifndef Q_OS_WIN
 // Winsock numbers its errors after the BSD ones, which Linux numbers differently.
 int winsockNumber(int error) {
     switch (error) {
@@ -48,24 +43,15 @@ int winsockNumber(int error) {
             return 10107;  // a system call failed for a reason Winsock has no number for
     }
 }
-#endif
 
 }  // namespace
 
 int takeSocketError(qintptr descriptor) {
-#ifdef Q_OS_WIN
-    int error = 0;
-    int size = sizeof error;
-    const bool read = ::getsockopt(static_cast<SOCKET>(descriptor), SOL_SOCKET, SO_ERROR,
-                                   reinterpret_cast<char*>(&error), &size) == 0;
-    return read ? error : 0;
-#else
     int error = 0;
     socklen_t size = sizeof error;
     const bool read =
         ::getsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_ERROR, &error, &size) == 0;
     return read && error != 0 ? winsockNumber(error) : 0;
-#endif
 }
 
 }  // namespace kestrix::platform

@@ -1,5 +1,6 @@
 #include "platform/wipe_target.h"
 
+#include "platform/posix/unique_fd.h"
 #include "platform/system_error.h"
 
 #include <fcntl.h>
@@ -52,7 +53,7 @@ std::variant<WipeTarget, QString> WipeTarget::open(const OpenFolder& folder, con
     if (folder.find(name).name != name) {
         return openFailure(ENOENT);  // nothing by this very name, or a name leading elsewhere
     }
-    UniqueFd folderFd(::fcntl(folder.fd(), F_DUPFD_CLOEXEC, 0));
+    UniqueFd folderFd(::fcntl(descriptor(folder.handle()), F_DUPFD_CLOEXEC, 0));
     if (!folderFd) {
         return systemError(errno);
     }
@@ -75,7 +76,7 @@ std::variant<WipeTarget, QString> WipeTarget::open(const OpenFolder& folder, con
         return target;
     }
     // Non-blocking, so that a pipe put in the file's place since we looked cannot hold us.
-    UniqueFd file(::openat(target.folder_.get(), encoded.constData(),
+    UniqueFd file(::openat(descriptor(target.folder_), encoded.constData(),
                            O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (!file) {
         return openFailure(errno);
@@ -97,7 +98,7 @@ std::optional<QString> WipeTarget::writeAt(qint64 offset, const QByteArray& bloc
     qsizetype done = 0;
     while (done < block.size()) {
         const ssize_t written =
-            ::pwrite(file_.get(), block.constData() + done,
+            ::pwrite(descriptor(file_), block.constData() + done,
                      static_cast<size_t>(block.size() - done), static_cast<off_t>(offset + done));
         if (written < 0 && errno == EINTR) {
             continue;
@@ -111,7 +112,7 @@ std::optional<QString> WipeTarget::writeAt(qint64 offset, const QByteArray& bloc
 }
 
 std::optional<QString> WipeTarget::flush() {
-    if (::fsync(file_.get()) != 0) {
+    if (::fsync(descriptor(file_)) != 0) {
         return systemError(errno);
     }
     return std::nullopt;
@@ -120,13 +121,13 @@ std::optional<QString> WipeTarget::flush() {
 std::optional<QString> WipeTarget::removeName() {
     file_.reset();
     struct stat named {};
-    if (::fstatat(folder_.get(), name_.constData(), &named, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (::fstatat(descriptor(folder_), name_.constData(), &named, AT_SYMLINK_NOFOLLOW) != 0) {
         return openFailure(errno);
     }
     if (named.st_dev != device_ || named.st_ino != inode_) {
         return QStringLiteral("the file was replaced while it was being removed");
     }
-    if (::unlinkat(folder_.get(), name_.constData(), 0) != 0) {
+    if (::unlinkat(descriptor(folder_), name_.constData(), 0) != 0) {
         return errno == EACCES || errno == EPERM ? QStringLiteral("access denied")
                                                  : systemError(errno);
     }

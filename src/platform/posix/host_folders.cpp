@@ -3,19 +3,18 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcessEnvironment>
-#include <QStandardPaths>
 
 namespace kestrix::platform {
 
 QString userConfigFolder() {
-#ifdef Q_OS_WIN
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-#else
     const QString configHome =
         QProcessEnvironment::systemEnvironment().value(QStringLiteral("XDG_CONFIG_HOME"));
     return QDir::isAbsolutePath(configHome) ? configHome
                                             : QDir::homePath() + QStringLiteral("/.config");
-#endif
+}
+
+QString ownFolderName() {
+    return QStringLiteral("kestrix");
 }
 
 bool isWritableFolder(const QString& folder) {
@@ -25,11 +24,7 @@ bool isWritableFolder(const QString& folder) {
 }
 
 QString wineFontFolder() {
-#ifdef Q_OS_WIN
-    return QString();
-#else
     return QStringLiteral("/usr/share/wine/fonts");
-#endif
 }
 
 }  // namespace kestrix::platform

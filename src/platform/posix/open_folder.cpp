@@ -1,5 +1,6 @@
 #include "platform/open_folder.h"
 
+#include "platform/posix/unique_fd.h"
 #include "platform/system_error.h"
 
 #include <dirent.h>
@@ -46,22 +47,6 @@ std::variant<UniqueFd, QString> openDirectory(int at, const QByteArray& path, in
 
 }  // namespace
 
-EntryMatch matchEntry(const QString& name, const QStringList& entries) {
-    if (entries.contains(name)) {
-        return {EntryMatch::Status::Found, name};
-    }
-    QStringList equal;
-    for (const auto& entry : entries) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0) {
-            equal << entry;
-        }
-    }
-    if (equal.size() > 1) {
-        return {EntryMatch::Status::Ambiguous, {}};
-    }
-    return equal.isEmpty() ? EntryMatch{} : EntryMatch{EntryMatch::Status::Found, equal.front()};
-}
-
 std::variant<OpenFolder, QString> OpenFolder::open(const QString& hostPath) {
     auto opened = openDirectory(AT_FDCWD, QFile::encodeName(hostPath), 0);
     if (auto* failure = std::get_if<QString>(&opened)) {
@@ -74,7 +59,7 @@ std::variant<OpenFolder, QString> OpenFolder::subfolder(const QString& name) con
     if (!isEntryName(name)) {
         return openFailure(ENOENT);
     }
-    auto opened = openDirectory(fd(), QFile::encodeName(name), O_NOFOLLOW);
+    auto opened = openDirectory(descriptor(handle()), QFile::encodeName(name), O_NOFOLLOW);
     if (auto* failure = std::get_if<QString>(&opened)) {
         return *failure;
     }
@@ -86,7 +71,8 @@ EntryMatch OpenFolder::find(const QString& name) const {
         return {};
     }
     struct stat exact {};
-    if (::fstatat(fd(), QFile::encodeName(name).constData(), &exact, AT_SYMLINK_NOFOLLOW) == 0) {
+    if (::fstatat(descriptor(handle()), QFile::encodeName(name).constData(), &exact,
+                  AT_SYMLINK_NOFOLLOW) == 0) {
         return {EntryMatch::Status::Found, name};
     }
     return matchEntry(name, entries());
@@ -94,7 +80,7 @@ EntryMatch OpenFolder::find(const QString& name) const {
 
 QStringList OpenFolder::entries() const {
     // The listing needs a descriptor of its own: reading moves its position.
-    const int listed = ::openat(fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int listed = ::openat(descriptor(handle()), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (listed < 0) {
         return {};
     }
@@ -116,8 +102,9 @@ QStringList OpenFolder::entries() const {
 bool OpenFolder::isSameFolder(const OpenFolder& other) const {
     struct stat mine {};
     struct stat theirs {};
-    return ::fstat(fd(), &mine) == 0 && ::fstat(other.fd(), &theirs) == 0 &&
-           mine.st_dev == theirs.st_dev && mine.st_ino == theirs.st_ino;
+    return ::fstat(descriptor(handle()), &mine) == 0 &&
+           ::fstat(descriptor(other.handle()), &theirs) == 0 && mine.st_dev == theirs.st_dev &&
+           mine.st_ino == theirs.st_ino;
 }
 
 }  // namespace kestrix::platform

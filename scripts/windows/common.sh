@@ -1,0 +1,32 @@
+# What the Windows scripts share: where Qt for Windows is kept, how the cross build is
+# configured, and a Wine prefix of the build's own. Sourced, not run.
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+qt_version=6.4.2
+# Outside the work tree, so that clones and clean builds share it.
+cache=${KESTRIX_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kestrix}
+qt_windows="$cache/qt6-mingw-$qt_version"
+toolchain="$root/cmake/mingw-toolchain.cmake"
+
+# configure_windows BUILD_FOLDER [CMAKE ARGUMENTS...]
+configure_windows() {
+    local build=$1
+    shift
+    if [[ ! -f $qt_windows/.ready ]]; then
+        echo "Qt for Windows is not in $qt_windows: run scripts/setup-windows first" >&2
+        return 1
+    fi
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DCMAKE_PREFIX_PATH="$qt_windows" -DQT_HOST_PATH=/usr \
+        -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake "$@" >/dev/null
+}
+
+# Wine, quiet, in a prefix of the build's own; no Mono or Gecko installers.
+use_wine_prefix() {
+    export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    if [[ ! -f $WINEPREFIX/system.reg ]]; then
+        mkdir -p "$WINEPREFIX"
+        wine wineboot -i >/dev/null 2>&1
+        wineserver -w
+    fi
+}

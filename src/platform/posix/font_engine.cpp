@@ -1,0 +1,9 @@
+#include "platform/font_engine.h"
+
+namespace kestrix::platform {
+
+QString fontReaderPlatform() {
+    return QStringLiteral("offscreen");
+}
+
+}  // namespace kestrix::platform

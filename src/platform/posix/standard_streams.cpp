@@ -1,0 +1,9 @@
+#include "platform/standard_streams.h"
+
+namespace kestrix::platform {
+
+void useBinaryStandardStreams() {}
+
+void reachStartingConsole() {}
+
+}  // namespace kestrix::platform

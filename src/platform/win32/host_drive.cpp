@@ -1,0 +1,9 @@
+#include "platform/host_drive.h"
+
+namespace kestrix::platform {
+
+QString hostDriveC(const QString&) {
+    return QString();
+}
+
+}  // namespace kestrix::platform

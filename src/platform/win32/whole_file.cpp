@@ -1,0 +1,62 @@
+#include "platform/whole_file.h"
+
+#include "platform/system_error.h"
+#include "platform/win32/handles.h"
+
+#include <QDir>
+
+namespace kestrix::platform {
+
+std::variant<QByteArray, QString> readWholeFile(const QString& path, qint64 largest) {
+    const std::wstring name = win32::wide(QDir::toNativeSeparators(path));
+    const DWORD attributes = ::GetFileAttributesW(name.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return QStringLiteral("not found");
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        return QStringLiteral("it is not a regular file");
+    }
+    const QString unreadable = QStringLiteral("it cannot be read: ");
+    const UniqueHandle file =
+        win32::adopt(::CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) {
+        return unreadable + systemError(static_cast<int>(::GetLastError()));
+    }
+    // A pipe or a device would hold us, or never end.
+    if (::GetFileType(win32::native(file)) != FILE_TYPE_DISK) {
+        return QStringLiteral("it is not a regular file");
+    }
+    const QString tooLarge = QStringLiteral("it is larger than %1 MiB").arg(largest >> 20);
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(win32::native(file), &size)) {
+        return unreadable + systemError(static_cast<int>(::GetLastError()));
+    }
+    if (size.QuadPart > largest) {
+        return tooLarge;
+    }
+    // One byte more than allowed tells a file that has grown since.
+    QByteArray bytes(static_cast<qsizetype>(size.QuadPart) + 1, Qt::Uninitialized);
+    qsizetype done = 0;
+    for (;;) {
+        if (done == bytes.size()) {
+            if (done > largest) {
+                return tooLarge;
+            }
+            bytes.resize(std::min<qsizetype>(bytes.size() * 2, largest + 1));
+        }
+        DWORD read = 0;
+        if (!::ReadFile(win32::native(file), bytes.data() + done,
+                        static_cast<DWORD>(bytes.size() - done), &read, nullptr)) {
+            return unreadable + systemError(static_cast<int>(::GetLastError()));
+        }
+        if (read == 0) {
+            break;
+        }
+        done += read;
+    }
+    bytes.truncate(done);
+    return bytes;
+}
+
+}  // namespace kestrix::platform

@@ -1,0 +1,56 @@
+// The font reader meeting a crash or a hang, played by shell scripts.
+#include "details/font_reader.h"
+#include "support/files.h"
+
+#include <gtest/gtest.h>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace kestrix::details {
+namespace {
+
+using namespace std::chrono_literals;
+
+// A file that crashes or hangs the font engine cannot be made on purpose; a reader that does
+// either on every file stands in for the engine meeting one.
+TEST(FontReaderTest, AFileThatCrashesOrHangsTheReaderIsNotAFontAndTheNextFileIsReadAgain) {
+    QTemporaryDir folder;
+    const struct {
+        const char* reader;
+        FontVerdict::Kind kind;
+        QString reason;
+    } cases[] = {
+        {"kill -SEGV $$", FontVerdict::Kind::NotAFont,
+         QStringLiteral("the font engine crashed on it")},
+        {"exec sleep 60", FontVerdict::Kind::NotAFont,
+         QStringLiteral("the font engine took longer than 0.5 seconds on it")},
+        {nullptr, FontVerdict::Kind::NoReader,
+         QStringLiteral("the font reader cannot be started: ")},
+    };
+    for (const auto& each : cases) {
+        QString program = folder.filePath(QStringLiteral("missing-reader"));
+        if (each.reader) {
+            program = folder.filePath(QStringLiteral("reader"));
+            test::writeFile(program, QByteArray("#!/bin/sh\n") + each.reader + '\n');
+            QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
+        }
+        FontReader reader(program, 500ms);
+        std::map<QString, FontVerdict> verdicts;
+        QObject::connect(&reader, &FontReader::verdictRead,
+                         [&](const QString& key, const FontVerdict& verdict) {
+                             verdicts.emplace(key, verdict);
+                         });
+        reader.request(QStringLiteral("first"), {QStringLiteral("/first.ttf"), false});
+        reader.request(QStringLiteral("second"), {QStringLiteral("/second.ttf"), true});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return reader.idle(); }, 10000)) << each.reader;
+        ASSERT_EQ(verdicts.size(), 2U);
+        for (const auto& [key, verdict] : verdicts) {
+            EXPECT_EQ(verdict.kind, each.kind) << key.toStdString();
+            EXPECT_TRUE(verdict.reason.startsWith(each.reason)) << verdict.reason.toStdString();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace kestrix::details

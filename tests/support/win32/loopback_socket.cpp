@@ -1,0 +1,53 @@
+#include "support/loopback_socket.h"
+
+#include <winsock2.h>
+
+namespace kestrix::test {
+
+namespace {
+
+// Winsock must be started before the first call; Qt starts it too, and it counts.
+void startWinsock() {
+    static const bool started = [] {
+        WSADATA data{};
+        return ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    }();
+    (void)started;
+}
+
+}  // namespace
+
+BoundSocket bindLoopback() {
+    startWinsock();
+    const SOCKET descriptor = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int size = sizeof address;
+    auto* generic = reinterpret_cast<sockaddr*>(&address);
+    if (descriptor == INVALID_SOCKET || ::bind(descriptor, generic, size) != 0 ||
+        ::getsockname(descriptor, generic, &size) != 0) {
+        if (descriptor != INVALID_SOCKET) {
+            ::closesocket(descriptor);
+        }
+        return {};
+    }
+    return {static_cast<qintptr>(descriptor), ntohs(address.sin_port)};
+}
+
+bool startListening(qintptr descriptor) {
+    return ::listen(static_cast<SOCKET>(descriptor), SOMAXCONN) == 0;
+}
+
+void closeSocket(qintptr descriptor) {
+    ::closesocket(static_cast<SOCKET>(descriptor));
+}
+
+void resetOnClose(qintptr descriptor) {
+    // Lingering for no time makes the close send RST.
+    const linger none{1, 0};
+    ::setsockopt(static_cast<SOCKET>(descriptor), SOL_SOCKET, SO_LINGER,
+                 reinterpret_cast<const char*>(&none), sizeof none);
+}
+
+}  // namespace kestrix::test
