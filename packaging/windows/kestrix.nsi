@@ -4,9 +4,11 @@
 ; or an older version upgrades it in place.
 ;
 ; scripts/package-windows runs it:
-;   makensis -DPAYLOAD=payload.nsh -DLANGUAGES=languages.nsh -DOUT_FILE=setup.exe kestrix.nsi
-; payload.nsh defines the macros InstallFiles and RemoveFiles over the program's folder, and
-; languages.nsh inserts every language NSIS has, English first.
+;   makensis -DVERSION=1.1.8 -DPAYLOAD=payload.nsh -DLANGUAGES=languages.nsh
+;            -DOUT_FILE=setup.exe kestrix.nsi
+; VERSION is the one in the top CMakeLists.txt; payload.nsh defines the macros InstallFiles and
+; RemoveFiles over the files of the program's folder, and languages.nsh inserts every language
+; NSIS has, English first.
 
 ; Debian's Wine runs 64-bit programs only, and a 64-bit Kestrix needs a 64-bit Windows anyway.
 Target amd64-unicode
@@ -21,7 +23,6 @@ ManifestDPIAware true
 !include WordFunc.nsh
 !include "${PAYLOAD}"
 
-!define VERSION "@PROJECT_VERSION@"
 !define PUBLISHER "Kestrix developers"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrix"
 !define UNINSTALLER "uninstall.exe"
@@ -32,8 +33,8 @@ InstallDir "$PROGRAMFILES64\Kestrix"
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "Kestrix ${VERSION}"
 
-!define MUI_ICON "@icon@"
-!define MUI_UNICON "@icon@"
+!define MUI_ICON "../../share/icons/kestrix.ico"
+!define MUI_UNICON "../../share/icons/kestrix.ico"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
 
@@ -49,14 +50,14 @@ BrandingText "Kestrix ${VERSION}"
 
 !include "${LANGUAGES}"
 
-VIProductVersion "@version_text@"
-VIFileVersion "@version_text@"
+VIProductVersion "${VERSION}.0"
+VIFileVersion "${VERSION}.0"
 VIAddVersionKey /LANG=${LANG_ENGLISH} ProductName "Kestrix"
 VIAddVersionKey /LANG=${LANG_ENGLISH} CompanyName "${PUBLISHER}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} LegalCopyright "${PUBLISHER}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} FileDescription "Kestrix setup"
-VIAddVersionKey /LANG=${LANG_ENGLISH} FileVersion "@version_text@"
-VIAddVersionKey /LANG=${LANG_ENGLISH} ProductVersion "@version_text@"
+VIAddVersionKey /LANG=${LANG_ENGLISH} FileVersion "${VERSION}.0"
+VIAddVersionKey /LANG=${LANG_ENGLISH} ProductVersion "${VERSION}.0"
 
 ; A newer Kestrix is not replaced by an older one behind the user's back.
 Function .onInit

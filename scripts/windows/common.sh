@@ -30,3 +30,8 @@ use_wine_prefix() {
         wineserver -w
     fi
 }
+
+# The version written in the top CMakeLists.txt, the one every part takes.
+project_version() {
+    sed -n 's/^project(Kestrix VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt"
+}
