@@ -56,6 +56,7 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} ProductName "Kestrix"
 VIAddVersionKey /LANG=${LANG_ENGLISH} CompanyName "${PUBLISHER}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} LegalCopyright "${PUBLISHER}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} FileDescription "Kestrix setup"
+VIAddVersionKey /LANG=${LANG_ENGLISH} OriginalFilename "kestrix-${VERSION}-setup.exe"
 VIAddVersionKey /LANG=${LANG_ENGLISH} FileVersion "${VERSION}.0"
 VIAddVersionKey /LANG=${LANG_ENGLISH} ProductVersion "${VERSION}.0"
 
