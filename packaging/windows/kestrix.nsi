@@ -83,10 +83,12 @@ Function RemovePreviousVersion
         Return
     ${EndIf}
     DetailPrint "Removing the Kestrix installed in $0"
+    ClearErrors
     ExecWait '"$0\${UNINSTALLER}" /S _?=$0' $1
-    ${If} $1 != 0
-        MessageBox MB_OK|MB_ICONSTOP "The Kestrix installed in $0 could not be removed \
-            (is it running?). Close it and run this setup again." /SD IDOK
+    ${If} ${Errors}
+    ${OrIf} $1 != 0
+        MessageBox MB_OK|MB_ICONSTOP "The Kestrix installed in $0 could not be removed; it may \
+            be running. Close it, then run this setup again." /SD IDOK
         SetErrorLevel 2
         Quit
     ${EndIf}
@@ -126,6 +128,15 @@ SectionEnd
 ; Only what the setup put there is removed: the folder itself goes only when nothing else is left.
 Section "un.Kestrix"
     SectionIn RO
+    ; Windows keeps the file of a running program: then nothing at all is removed.
+    ClearErrors
+    Delete "$INSTDIR\kestrix.exe"
+    ${If} ${Errors}
+        MessageBox MB_OK|MB_ICONSTOP "Kestrix is running. Close it, then uninstall it again." \
+            /SD IDOK
+        SetErrorLevel 2
+        Abort
+    ${EndIf}
     SetShellVarContext all
     Delete "$SMPROGRAMS\Kestrix.lnk"
     !insertmacro RemoveFiles
