@@ -89,7 +89,8 @@ void SocketClient::onError(QAbstractSocket::SocketError error) {
 }
 
 bool SocketClient::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::SockAct) {
+    // Windows tells a connection's end apart from other activity; POSIX systems do not.
+    if (event->type() != QEvent::SockAct && event->type() != QEvent::SockClose) {
         return false;
     }
     // The socket's notifiers belong to it; while connecting it does not tell its descriptor.

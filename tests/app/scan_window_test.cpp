@@ -78,12 +78,13 @@ TEST_F(Scan, OfOnlyReferenceFontsFindsNothing) {
 }
 
 TEST_F(Scan, ListsExcessiveFilesNewestFirstAndChecked) {
-    drive.addFonts({"arial.ttf", "Zeta.ttf", "PaPyRuS.ttf", "alpha.fon", "Papyrus.ttf",
+    // Names that differ in more than letter case, so that Windows keeps them apart too.
+    drive.addFonts({"arial.ttf", "Zeta.ttf", "PaPyRuS.ttf", "alpha.fon", "PAPYRUS.fon",
                     ".hidden.ttf", "notes.txt", "noext"});
     app::FrmKestrix& w = start();
     scan(w);
 
-    // Sorted folder: alpha.fon arial.ttf PaPyRuS.ttf Papyrus.ttf Zeta.ttf
+    // Sorted folder: alpha.fon arial.ttf PAPYRUS.fon PaPyRuS.ttf Zeta.ttf
     EXPECT_EQ(rows(w), QStringList({row("Zeta.ttf"), row("PaPyRuS.ttf"), row("alpha.fon")}));
     for (int i = 1; i <= 3; ++i) {
         EXPECT_TRUE(w.lstFonts->isChecked(i)) << i;

@@ -1,5 +1,4 @@
-#include "app/kestrix_window.h"
-#include "app/program.h"
+#include "removal/optimize_fixture.h"
 #include "support/files.h"
 #include "support/modal_answers.h"
 #include "support/program_state.h"
@@ -17,15 +16,6 @@ namespace {
 
 using test::contentOf;
 
-const QString question = QStringLiteral("Are you sure you want to remove the selected fonts?");
-const QStringList excessive = {QStringLiteral("Alpha.ttf"), QStringLiteral("Bravo.ttf"),
-                               QStringLiteral("Charlie.ttf"), QStringLiteral("Delta.ttf"),
-                               QStringLiteral("Echo.ttf")};
-
-QString row(const QString& name) {
-    return QStringLiteral("C:\\WINDOWS\\Fonts\\") + name;
-}
-
 // Runs `action` once, at the first yield of the program at which `ready` holds.
 class AtYield {
 public:
@@ -42,64 +32,6 @@ public:
 
 private:
     QTimer timer_;
-};
-
-class OptimizeTest : public testing::Test {
-protected:
-    OptimizeTest() {
-        for (const auto& name : excessive) {
-            drive_.addFont(name, name.toUtf8().repeated(1000));
-        }
-        drive_.addFont(QStringLiteral("ARIAL.TTF"), "standard");
-    }
-
-    void storeSettings(const QByteArray& bytes) const { test::writeFile(settingsFile(), bytes); }
-    QString settingsFile() const { return drive_.settingsFile(); }
-
-    app::FrmKestrix& start() {
-        program_.start();
-        return *program_.frmKestrix;
-    }
-
-    // Starts the program and runs a whole scan through its button.
-    app::FrmKestrix& startAndScan() {
-        app::FrmKestrix& w = start();
-        w.cmdScan->click();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return w.cmdScan->isEnabled(); }, 20000));
-        EXPECT_EQ(w.lstFonts->rowCount(), excessive.size());
-        return w;
-    }
-
-    static int rowOf(const app::FrmKestrix& w, const QString& name) {
-        for (int i = 1; i <= w.lstFonts->rowCount(); ++i) {
-            if (w.lstFonts->rowText(i) == row(name)) {
-                return i;
-            }
-        }
-        return 0;
-    }
-
-    static void setChecked(app::FrmKestrix& w, const QString& name, bool checked) {
-        const int i = rowOf(w, name);
-        ASSERT_GT(i, 0) << name.toStdString();
-        w.lstFonts->setChecked(i, checked);
-    }
-
-    bool hasOriginal(const QString& name) const {
-        return contentOf(drive_.fontsFolder() + u'/' + name) == name.toUtf8().repeated(1000);
-    }
-
-    static void expectRunEnded(const app::FrmKestrix& w) {
-        EXPECT_EQ(w.lstFonts->rowCount(), 0);
-        EXPECT_FALSE(w.cmdRemove->isEnabled());
-        EXPECT_TRUE(w.cmdScan->isEnabled());
-        EXPECT_EQ(w.s1->panelText(2), QStringLiteral("Awaiting user commands."));
-    }
-
-    test::ProgramState state_;
-    test::TempDrive drive_;
-    app::Program program_{{drive_.drives(), drive_.appPath()}};
-    test::ModalAnswers answers_;
 };
 
 TEST_F(OptimizeTest, AnswerNoChangesNothing) {
@@ -219,28 +151,6 @@ TEST_F(OptimizeTest, FailingRowsAreSkippedAndNamedOnceAtTheEnd) {
     EXPECT_EQ(answers_.unexpected(), 0);
     expectRunEnded(w);
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner);
-}
-
-TEST_F(OptimizeTest, NameSpelledOnlyInAnotherCaseIsNeverTakenForTheRowsFile) {
-    drive_.addFont(QStringLiteral("twin.ttf"), "lower");
-    drive_.addFont(QStringLiteral("Twin.ttf"), "mixed");
-    app::FrmKestrix& w = start();
-    w.cmdScan->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.cmdScan->isEnabled(); }, 20000));
-    w.cmdUnselectAll->trigger();
-    setChecked(w, QStringLiteral("Twin.ttf"), true);
-    answers_.answer(QMessageBox::Yes);
-    answers_.answer(QMessageBox::Ok);
-    w.cmdRemove->click();
-
-    EXPECT_EQ(contentOf(drive_.fontsFolder() + QStringLiteral("/twin.ttf")), "lower");
-    EXPECT_EQ(contentOf(drive_.fontsFolder() + QStringLiteral("/Twin.ttf")), "mixed");
-    EXPECT_EQ(w.lblttl->text(), QStringLiteral("0"));
-    ASSERT_EQ(answers_.shown().size(), 2U);
-    EXPECT_EQ(answers_.shown().back().text, QStringLiteral("These fonts were not removed:\n\n") +
-                                                row("Twin.ttf") +
-                                                QStringLiteral(": another file is spelled in "
-                                                               "lower case"));
 }
 
 TEST_F(OptimizeTest, UnselectAllDuringARunSkipsTheRowsNotReached) {

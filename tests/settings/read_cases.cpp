@@ -54,7 +54,7 @@ std::vector<ReadCase> readCases() {
         {"UTF-8 byte-order mark", "\xEF\xBB\xBF[Kestrix Settings]\r\nTOTAL=10\r\n", section, total,
          "10"},
         {"text beyond ASCII", "[Kestrix Settings]\r\nTOTAL=Z\xC3\xA4hler\r\n", section, total,
-         QStringLiteral("Z\u00e4hler")},
+         QStringLiteral("Z\u00e4hler"), "8-bit files are read as UTF-8, not in the ANSI code page"},
         {"800 characters", "[Kestrix Settings]\r\nTOTAL=" + longValue.toUtf8() + "\r\n", section,
          total, longValue.left(749)},
         {"empty file", "", section, total, ""},

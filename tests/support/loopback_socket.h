@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QString>
 
 namespace kestrix::test {
 
@@ -18,5 +18,9 @@ void closeSocket(qintptr descriptor);
 
 // From now on closing the connected socket sends RST rather than FIN.
 void resetOnClose(qintptr descriptor);
+
+// Why a peer's reset cannot be told from its orderly close here, if it cannot (Wine reports
+// both alike); "" where it can.
+[[nodiscard]] QString resetsUnreported();
 
 }  // namespace kestrix::test

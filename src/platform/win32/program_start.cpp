@@ -1,7 +1,8 @@
 #include "platform/program_start.h"
 
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 #include <QFileInfo>
 #include <QProcess>
 #include <string>

@@ -50,4 +50,37 @@ void resetOnClose(qintptr descriptor) {
                  reinterpret_cast<const char*>(&none), sizeof none);
 }
 
+QString resetsUnreported() {
+    // A connection on loopback whose far end resets it: does the next receive say so?
+    const BoundSocket listener = bindLoopback();
+    const SOCKET client = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(listener.port);
+    SOCKET accepted = INVALID_SOCKET;
+    if (listener.descriptor >= 0 && startListening(listener.descriptor) &&
+        ::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+        accepted = ::accept(static_cast<SOCKET>(listener.descriptor), nullptr, nullptr);
+    }
+    QString reason = QStringLiteral("no connection on loopback to try a reset on");
+    if (accepted != INVALID_SOCKET) {
+        resetOnClose(static_cast<qintptr>(accepted));
+        ::closesocket(accepted);
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(client, &readable);
+        timeval patience{5, 0};
+        char byte = 0;
+        const bool reported = ::select(0, &readable, nullptr, nullptr, &patience) == 1 &&
+                              ::recv(client, &byte, 1, 0) == SOCKET_ERROR &&
+                              ::WSAGetLastError() == WSAECONNRESET;
+        reason = reported ? QString()
+                          : QStringLiteral("this Windows reports a reset as an orderly close");
+    }
+    ::closesocket(client);
+    closeSocket(listener.descriptor);
+    return reason;
+}
+
 }  // namespace kestrix::test

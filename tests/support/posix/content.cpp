@@ -1,0 +1,12 @@
+#include "support/files.h"
+
+#include <QFile>
+
+namespace kestrix::test {
+
+QByteArray contentOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+}  // namespace kestrix::test
