@@ -3,8 +3,8 @@
 // child process several times and prints medians.
 #include "app/kestrix_window.h"
 #include "app/program.h"
+#include "peak_memory.h"
 
-#include <sys/resource.h>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMainWindow>
@@ -24,9 +24,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
-            rusage usage{};
-            getrusage(RUSAGE_SELF, &usage);
-            std::printf("painted %ld\n", usage.ru_maxrss);
+            std::printf("painted %ld\n", peakMemoryKiB());
             std::fflush(stdout);
             std::_Exit(0);
         }

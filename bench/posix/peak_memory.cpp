@@ -1,0 +1,9 @@
+#include "peak_memory.h"
+
+#include <sys/resource.h>
+
+long peakMemoryKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
