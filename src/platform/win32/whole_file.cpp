@@ -17,9 +17,10 @@ std::variant<QByteArray, QString> readWholeFile(const QString& path, qint64 larg
         return QStringLiteral("it is not a regular file");
     }
     const QString unreadable = QStringLiteral("it cannot be read: ");
-    const UniqueHandle file =
-        win32::adopt(::CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                   nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    // Shared for every use, so that a read never holds up the wipe of the same file.
+    const UniqueHandle file = win32::adopt(::CreateFileW(
+        name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) {
         return unreadable + systemError(static_cast<int>(::GetLastError()));
     }
