@@ -1,5 +1,6 @@
 #include "details/font_reader.h"
 #include "support/files.h"
+#include "support/scoped_variable.h"
 
 #include <gtest/gtest.h>
 #include <QFile>
@@ -49,6 +50,20 @@ TEST(FontReaderTest, AFileThatCrashesOrHangsTheReaderIsNotAFontAndTheNextFileIsR
             EXPECT_TRUE(verdict.reason.startsWith(each.reason)) << verdict.reason.toStdString();
         }
     }
+}
+
+// fontconfig prints its debugging on standard output when FC_DEBUG asks for it.
+TEST(FontReaderTest, WhatTheReadersLibrariesPrintLeavesItsVerdictsWhole) {
+    const test::ScopedVariable debugging("FC_DEBUG", "1");
+    FontReader reader(QStringLiteral(KESTRIX_FONT_READER), readerPatience);
+    std::optional<FontVerdict> read;
+    QObject::connect(&reader, &FontReader::verdictRead,
+                     [&](const QString&, const FontVerdict& verdict) { read = verdict; });
+    reader.request({},
+                   {QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"), true});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return read.has_value(); }, 20000));
+    EXPECT_EQ(read->kind, FontVerdict::Kind::Font) << read->reason.toStdString();
+    EXPECT_EQ(read->family, QStringLiteral("DejaVu Sans"));
 }
 
 }  // namespace
