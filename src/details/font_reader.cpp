@@ -1,5 +1,7 @@
 #include "details/font_reader.h"
 
+#include "platform/end_with_parent.h"
+
 #include <QCoreApplication>
 #include <QStandardPaths>
 
@@ -46,6 +48,7 @@ void FontReader::sendNext() {
 void FontReader::startReader() {
     process_ = new QProcess(this);
     process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    platform::endWithParent(*process_);
     connect(process_, &QProcess::readyReadStandardOutput, this, &FontReader::takeVerdicts);
     connect(process_, &QProcess::finished, this, &FontReader::readerFinished);
     connect(process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {

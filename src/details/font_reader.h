@@ -18,9 +18,9 @@ inline constexpr std::chrono::seconds readerPatience{10};
 // or in the libexec folder of its installation; empty when there is none.
 [[nodiscard]] QString installedFontReader();
 
-// Has the font reader read font files, one at a time, in a process of its own. A file on which
-// the reader crashes or takes longer than `patience` is not a readable font; the reader is
-// started again for the next file. The user-interface thread only writes requests and takes
+// Has the font reader read font files, one at a time, in a process of its own that ends with
+// this one. A file on which the reader crashes or takes longer than `patience` is not a readable
+// font; the reader is started again for the next file. The user-interface thread only writes requests and takes
 // verdicts as they come, so no frame waits on a font.
 class FontReader : public QObject {
     Q_OBJECT

@@ -4,13 +4,30 @@
 
 #include <gtest/gtest.h>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 
 namespace kestrix::details {
 namespace {
 
 using namespace std::chrono_literals;
+
+// A shell script in `folder` that stands in for the font reader.
+QString standInReader(const QTemporaryDir& folder, const QByteArray& script) {
+    const QString program = folder.filePath(QStringLiteral("reader"));
+    test::writeFile(program, "#!/bin/sh\n" + script + '\n');
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
+    return program;
+}
+
+// Whether the process runs: neither gone nor a zombie.
+bool running(qint64 pid) {
+    const QByteArray stat = test::contentOf(QStringLiteral("/proc/%1/stat").arg(pid));
+    const qsizetype state = stat.lastIndexOf(") ") + 2;
+    return stat != "<missing>" && state < stat.size() && stat[state] != 'Z' && stat[state] != 'X';
+}
 
 // A file that crashes or hangs the font engine cannot be made on purpose; a reader that does
 // either on every file stands in for the engine meeting one.
@@ -29,12 +46,8 @@ TEST(FontReaderTest, AFileThatCrashesOrHangsTheReaderIsNotAFontAndTheNextFileIsR
          QStringLiteral("the font reader cannot be started: ")},
     };
     for (const auto& each : cases) {
-        QString program = folder.filePath(QStringLiteral("missing-reader"));
-        if (each.reader) {
-            program = folder.filePath(QStringLiteral("reader"));
-            test::writeFile(program, QByteArray("#!/bin/sh\n") + each.reader + '\n');
-            QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
-        }
+        const QString program = each.reader ? standInReader(folder, each.reader)
+                                            : folder.filePath(QStringLiteral("missing-reader"));
         FontReader reader(program, 500ms);
         std::map<QString, FontVerdict> verdicts;
         QObject::connect(&reader, &FontReader::verdictRead,
@@ -49,6 +62,26 @@ TEST(FontReaderTest, AFileThatCrashesOrHangsTheReaderIsNotAFontAndTheNextFileIsR
             EXPECT_EQ(verdict.kind, each.kind) << key.toStdString();
             EXPECT_TRUE(verdict.reason.startsWith(each.reason)) << verdict.reason.toStdString();
         }
+    }
+}
+
+TEST(FontReaderTest, AReaderEndsWithTheProgramThatStartedItEvenWhileItWorks) {
+    QTemporaryDir folder;
+    const QString pidFile = folder.filePath(QStringLiteral("reader.pid"));
+    const QString reader =
+        standInReader(folder, "echo $$ > '" + pidFile.toLocal8Bit() + "'; exec sleep 60");
+    QProcess program;
+    program.start(QStringLiteral(KESTRIX_READER_PARENT), {reader, QStringLiteral("/any.ttf")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return test::contentOf(pidFile).endsWith('\n'); }, 10000));
+    const qint64 pid = test::contentOf(pidFile).trimmed().toLongLong();
+    ASSERT_TRUE(running(pid));
+
+    program.kill();
+    ASSERT_TRUE(program.waitForFinished());
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !running(pid); }, 1000));
+    if (running(pid)) {
+        ::kill(static_cast<pid_t>(pid), SIGKILL);
     }
 }
 
