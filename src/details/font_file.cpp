@@ -1,8 +1,10 @@
 #include "details/font_file.h"
 
+#include "details/name_table.h"
 #include "platform/whole_file.h"
 
 #include <QImage>
+#include <QLocale>
 #include <QRawFont>
 
 namespace kestrix::details {
@@ -25,6 +27,15 @@ void drawSample(const QByteArray& bytes) {
     }
 }
 
+// The name the font records for itself in the user's language where it can, else the one the
+// font engine reads (which knows more formats, but gives "?" for every letter outside Latin-1).
+QString nameOf(const QRawFont& font, FontName which) {
+    const QString recorded =
+        recordedName(font.fontTable("name"), which, QLocale::system().uiLanguages());
+    const QString engines = which == FontName::Family ? font.familyName() : font.styleName();
+    return oneLine(recorded.isEmpty() ? engines : recorded);
+}
+
 }  // namespace
 
 FontVerdict readFontFile(const QString& hostPath) {
@@ -42,7 +53,8 @@ FontVerdict readFontFile(const QString& hostPath) {
             QStringLiteral("the font engine does not recognise it as a font"));
     }
     drawSample(bytes);
-    FontVerdict verdict = FontVerdict::font(font.familyName(), font.styleName());
+    FontVerdict verdict =
+        FontVerdict::font(nameOf(font, FontName::Family), nameOf(font, FontName::Style));
     verdict.bytes = std::move(bytes);
     return verdict;
 }

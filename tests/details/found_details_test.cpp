@@ -2,6 +2,7 @@
 #include "app/program.h"
 #include "support/files.h"
 #include "support/modal_answers.h"
+#include "support/scoped_variable.h"
 #include "support/temp_drive.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +27,11 @@ namespace {
 const QString dejaVu = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf");
 const QString courier = QStringLiteral("/usr/share/wine/fonts/coure.fon");
 const QDateTime modified(QDate(2021, 3, 4), QTime(17, 6));
+
+// Fonts made for these tests (make_fonts.py): glyphs that are bars of many heights.
+QString madeFont(const char* name) {
+    return QStringLiteral(KESTRIX_TEST_FONTS "/") + QLatin1String(name);
+}
 
 QString row(const QString& name) {
     return QStringLiteral("C:\\WINDOWS\\Fonts\\") + name;
@@ -55,6 +61,10 @@ protected:
         addFile(QStringLiteral("random.ttf"), randomBytes(5000));
         addFile(QStringLiteral("empty.ttf"), QByteArray());
         addFile(QStringLiteral("fish&amp;chips.ttf"), QByteArray());
+        for (const char* made :
+             {"cyrillic-only.ttf", "three-languages.ttf", "greek-and-english.ttf"}) {
+            addFile(QLatin1String(made), test::contentOf(madeFont(made)));
+        }
         app::Environment environment{drive_.drives(), drive_.appPath()};
         environment.fontReader = QStringLiteral(KESTRIX_FONT_READER);
         program_ = std::make_unique<app::Program>(environment);
@@ -78,7 +88,7 @@ protected:
         app::FrmKestrix& w = *program_->frmKestrix;
         w.cmdScan->click();
         EXPECT_TRUE(QTest::qWaitFor([&] { return w.cmdScan->isEnabled(); }, 20000));
-        EXPECT_EQ(w.lstFonts->rowCount(), 5);
+        EXPECT_EQ(w.lstFonts->rowCount(), 8);
         return w;
     }
 
@@ -145,8 +155,16 @@ protected:
 };
 
 TEST_F(FontDetailsTest, EveryRowTellsWhichFontItIsOnceTheScanHasFinished) {
+    // Names come in the user's language where the font has it, else in English, else in any.
+    const test::ScopedVariable russian("LANGUAGE", "ru");
     app::FrmKestrix& w = startAndScan();
     const QString date = QStringLiteral("Modified: 3/4/21 5:06 PM");
+    const auto made = [&](const char* name, const char* family, const char* style) {
+        return std::pair<QString, QStringList>{
+            QLatin1String(name),
+            {QStringLiteral("Family: ") + QString::fromUtf8(family),
+             QStringLiteral("Style: ") + QString::fromUtf8(style), sizeLine(madeFont(name)), date}};
+    };
     const std::vector<std::pair<QString, QStringList>> expected = {
         {QStringLiteral("DejaVuSans-Bold.ttf"),
          {QStringLiteral("Family: DejaVu Sans"), QStringLiteral("Style: Bold"), sizeLine(dejaVu),
@@ -164,6 +182,9 @@ TEST_F(FontDetailsTest, EveryRowTellsWhichFontItIsOnceTheScanHasFinished) {
         {QStringLiteral("fish&amp;chips.ttf"),
          {QStringLiteral("Not a readable font file: the file is empty"),
           QStringLiteral("Size: 0 bytes"), date}},
+        made("cyrillic-only.ttf", "Проба", "Обычный"),
+        made("three-languages.ttf", "Образец", "Обычный"),
+        made("greek-and-english.ttf", "Sample", "Regular"),
     };
     // Read in idle time after the scan, no row hovered.
     ASSERT_TRUE(QTest::qWaitFor(
