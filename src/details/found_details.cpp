@@ -48,14 +48,14 @@ void FoundDetails::previewAsked(int row) {
     read(text, true);
 }
 
-void FoundDetails::read(const QString& row, bool withBytes) {
+void FoundDetails::read(const QString& row, bool withSamples) {
     const platform::ResolvedPath path = drives_.resolve(row);
     ++reading_[row];
     if (path.status != platform::ResolvedPath::Status::Found) {
         verdictRead(row, FontVerdict::notAFont(platform::describeUnusable(path)));
         return;
     }
-    reader_.request(row, {path.hostPath, withBytes});
+    reader_.request(row, {path.hostPath, withSamples, list_.devicePixelRatioF()});
 }
 
 void FoundDetails::verdictRead(const QString& row, const FontVerdict& verdict) {
@@ -70,11 +70,11 @@ void FoundDetails::verdictRead(const QString& row, const FontVerdict& verdict) {
         readingInIdleTime_ = false;  // every other file would fail alike
     }
     FontVerdict names = verdict;
-    names.bytes.clear();
+    names.samples.clear();
     verdicts_.insert(row, names);
     describe(row);
     if (previewWanted_.contains(row) &&
-        (verdict.kind != FontVerdict::Kind::Font || !verdict.bytes.isEmpty())) {
+        (verdict.kind != FontVerdict::Kind::Font || !verdict.samples.isEmpty())) {
         previewWanted_.remove(row);
         openPreview(row, verdict);
     }

@@ -30,7 +30,7 @@ private:
     void rowHovered(int row);
     void previewAsked(int row);
     void verdictRead(const QString& row, const FontVerdict& verdict);
-    void read(const QString& row, bool withBytes);
+    void read(const QString& row, bool withSamples);
     void describe(const QString& row);
     void readNextRowInIdleTime();
     void openPreview(const QString& row, const FontVerdict& verdict);
@@ -41,7 +41,7 @@ private:
     ui::FoundList& list_;
     platform::DriveMap drives_;
     FontReader reader_;
-    QHash<QString, FontVerdict> verdicts_;  // by row, without the bytes
+    QHash<QString, FontVerdict> verdicts_;  // by row, without the samples
     QHash<QString, int> reading_;           // requests sent per row, not yet answered
     QSet<QString> previewWanted_;
     QHash<QString, PreviewWindow*> previews_;  // open ones; each leaves when destroyed

@@ -108,6 +108,7 @@ TEST(FontReaderTest, WhatTheReadersLibrariesPrintLeavesItsVerdictsWhole) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return read.has_value(); }, 20000));
     EXPECT_EQ(read->kind, FontVerdict::Kind::Font) << read->reason.toStdString();
     EXPECT_EQ(read->family, QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(read->samples.size(), 3);
 }
 
 }  // namespace
