@@ -392,5 +392,23 @@ TEST_F(FontDetailsTest, AFontTheEngineCannotDrawIsNotReadableAndTheWindowNeverWa
     EXPECT_LT(gaps.longest(), 100);
 }
 
+TEST_F(FontDetailsTest, ARowIsReadAgainWhenItsFileHasChanged) {
+    app::FrmKestrix& w = startAndScan();
+    const int index = rowOf(w, QStringLiteral("DejaVuSans-Bold.ttf"));
+    const auto hoveredShows = [&](const QString& family) {
+        hover(w, index);
+        return w.lstFonts->rowDescription(index).contains(QStringLiteral("Family: ") + family);
+    };
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return hoveredShows(QStringLiteral("DejaVu Sans")); }, 20000));
+
+    test::writeFile(drive_.fontsFolder() + QStringLiteral("/DejaVuSans-Bold.ttf"),
+                    test::contentOf(courier));
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return hoveredShows(QStringLiteral("Courier")); }, 20000));
+    EXPECT_TRUE(w.lstFonts->rowDescription(index).contains(sizeLine(courier)));
+    QToolTip::hideText();
+}
+
 }  // namespace
 }  // namespace kestrix::details
