@@ -20,6 +20,8 @@ public:
     // Closes the descriptor now; returns the system's error number when closing failed, else 0.
     int close();
     void reset() { (void)close(); }
+    // Gives the descriptor up to the caller, who closes it from now on.
+    [[nodiscard]] int release() { return std::exchange(fd_, -1); }
 
 private:
     int fd_ = -1;
