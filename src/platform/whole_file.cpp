@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <array>
 
 namespace kestrix::platform {
 
@@ -17,19 +19,29 @@ std::variant<QByteArray, QString> readWholeFile(const QString& path, qint64 larg
     if (info.size() > largest) {
         return tooLarge;
     }
+    // Unbuffered, so that nothing is read ahead past the limit.
     QFile file(path);
     const QString unreadable = QStringLiteral("it cannot be read: ");
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         return unreadable + file.errorString();
     }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return unreadable + file.errorString();
+    // The size is only a hint: the file may have grown since, and some (those in /proc) say 0
+    // whatever they hold. So no more than one byte past the limit is ever read.
+    QByteArray bytes;
+    bytes.reserve(info.size() + 1);
+    std::array<char, 64 * 1024> chunk{};
+    while (bytes.size() <= largest) {
+        const qint64 wanted = std::min<qint64>(chunk.size(), largest + 1 - bytes.size());
+        const qint64 got = file.read(chunk.data(), wanted);
+        if (got < 0) {
+            return unreadable + file.errorString();
+        }
+        if (got == 0) {
+            return bytes;
+        }
+        bytes.append(chunk.data(), got);
     }
-    if (bytes.size() > largest) {
-        return tooLarge;
-    }
-    return bytes;
+    return tooLarge;
 }
 
 }  // namespace kestrix::platform

@@ -286,9 +286,14 @@ TEST_F(ProfileFileTest, ReadOnlyFilePipeOrDeviceIsLeftAlone) {
     EXPECT_FALSE(QFileInfo(file()).isFile());
     ASSERT_TRUE(QFile::remove(file()));
 
-    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), file()));
-    EXPECT_EQ(ReadSetting(section, QStringLiteral("Total"), file()), QString());
-    EXPECT_FALSE(WriteSetting(section, QStringLiteral("Total"), QStringLiteral("4"), file()));
+    // A device, and a file that says it is empty while it holds gigabytes.
+    for (const auto* target : {"/dev/zero", "/proc/self/pagemap"}) {
+        QFile::remove(file());
+        ASSERT_TRUE(QFile::link(QString::fromLatin1(target), file()));
+        EXPECT_EQ(ReadSetting(section, QStringLiteral("Total"), file()), QString()) << target;
+        EXPECT_FALSE(WriteSetting(section, QStringLiteral("Total"), QStringLiteral("4"), file()))
+            << target;
+    }
 }
 
 TEST_F(ProfileFileTest, DamagedOrBinaryFilesReadAndWriteWithoutHarm) {
