@@ -47,8 +47,11 @@ QString LifetimeCounter::readTotal() const {
 // The count on screen stays right whatever becomes of the write, and the next write tries
 // again.
 void LifetimeCounter::writeTotal(const QString& value) {
-    if (const WriteResult result = WriteSetting(section, key, value, file_); !result) {
+    const WriteResult result = WriteSetting(section, key, value, file_);
+    if (!result) {
         reportNotKept(result.reason);
+    } else if (!result.reason.isEmpty()) {
+        reportNotFlushed(result.reason);
     }
 }
 
@@ -61,6 +64,17 @@ void LifetimeCounter::reportNotKept(const QString& reason) {
                              QDir::toNativeSeparators(file_) + QStringLiteral("\n(") + reason +
                              QStringLiteral(").\n\nThe window goes on counting, but the count "
                                             "may not be kept after Kestrix closes."));
+}
+
+void LifetimeCounter::reportNotFlushed(const QString& reason) {
+    if (notFlushedReported_) {
+        return;
+    }
+    notFlushedReported_ = true;
+    ui::showFailure(&w_, QStringLiteral("Kestrix saved its count of deleted fonts in\n") +
+                             QDir::toNativeSeparators(file_) +
+                             QStringLiteral("\nbut it may not outlive a crash of the system (") +
+                             reason + QStringLiteral(")."));
 }
 
 void LifetimeCounter::load() {

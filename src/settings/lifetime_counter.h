@@ -34,11 +34,14 @@ private:
     void writeTotal(const QString& value);
     // Tells the user, once a run, that the count may not outlive it.
     void reportNotKept(const QString& reason);
+    // Tells the user, once a run, that the count was saved but may be lost in a crash.
+    void reportNotFlushed(const QString& reason);
 
     ui::KestrixWindowDesign& w_;
     ui::LooseValue& TotalDeleted;
     QString file_;
     bool notKeptReported_ = false;
+    bool notFlushedReported_ = false;
 };
 
 }  // namespace kestrix::settings
