@@ -1,5 +1,6 @@
 #include "settings/lifetime_counter.h"
 
+#include "platform/file_lock.h"
 #include "platform/host_folders.h"
 #include "settings/profile_file.h"
 #include "ui/message_box.h"
@@ -89,7 +90,12 @@ void LifetimeCounter::load() {
     w_.lblttl->setText(TotalDeleted.toText());
 }
 
+// A lock that cannot be had does not stop the count: it is taken only against another Kestrix.
 void LifetimeCounter::raise() {
+    const auto lock = platform::FileLock::acquire(file_);
+    if (const QString stored = readTotal(); !stored.isEmpty()) {
+        TotalDeleted = ui::LooseValue::text(stored);
+    }
     TotalDeleted = TotalDeleted.plusOne();
     w_.lblttl->setText(TotalDeleted.toText());
     writeTotal(w_.lblttl->text());
@@ -102,6 +108,7 @@ void LifetimeCounter::mnuReset_Click() {
     if (!ui::askYesNo(&w_, prompt)) {
         return;
     }
+    const auto lock = platform::FileLock::acquire(file_);
     TotalDeleted = ui::LooseValue::integer(0);
     w_.lblttl->setText(QStringLiteral("0"));
     writeTotal(QStringLiteral("0"));

@@ -25,7 +25,8 @@ public:
 
     // Takes the stored count, storing "0" first when there is none.
     void load();
-    // One more deleted font.
+    // One more deleted font, counted on from the count the file holds now, under the file's
+    // lock: another Kestrix may count in the same file.
     void raise();
     void mnuReset_Click();
 

@@ -1,4 +1,6 @@
 #include "settings/lifetime_counter.h"
+#include "platform/file_lock.h"
+#include "settings/profile_file.h"
 #include "support/files.h"
 
 #include "support/modal_answers.h"
@@ -15,12 +17,14 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
 
 namespace kestrix::settings {
 namespace {
@@ -132,6 +136,39 @@ TEST_F(LifetimeCounterTest, CountsUpTo64Bits) {
     counter_.raise();  // the largest count stays rather than wrapping
     EXPECT_EQ(label(), QStringLiteral("9223372036854775807"));
     EXPECT_EQ(stored(), QByteArray("[Kestrix Settings]\r\nTOTAL=9223372036854775807\r\n"));
+}
+
+TEST_F(LifetimeCounterTest, TwoCountersOnOneFileLoseNoDeletion) {
+    store("[Kestrix Settings]\r\nTOTAL=10\r\n");
+    ui::KestrixWindowDesign otherWindow(QStringList(), platform::DriveMap::withDriveC(dir_.path()));
+    LooseValue otherTotal;
+    LifetimeCounter other(otherWindow, otherTotal, file());
+    counter_.load();
+    other.load();
+    for (int deleted = 0; deleted < 20; ++deleted) {
+        counter_.raise();
+        other.raise();
+    }
+    EXPECT_EQ(stored(), QByteArray("[Kestrix Settings]\r\nTOTAL=50\r\n"));
+    EXPECT_EQ(label(), QStringLiteral("49"));
+    EXPECT_EQ(otherWindow.lblttl->text(), QStringLiteral("50"));
+
+    // Another Kestrix is about to store its count: a raise waits for it, then counts on.
+    std::atomic<bool> locked = false;
+    std::thread writer([&] {
+        const auto lock = platform::FileLock::acquire(file());
+        locked = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        EXPECT_TRUE(WriteSetting(QStringLiteral("Kestrix Settings"), QStringLiteral("Total"),
+                                 QStringLiteral("100"), file()));
+    });
+    while (!locked) {
+        std::this_thread::yield();
+    }
+    counter_.raise();
+    writer.join();
+    EXPECT_EQ(label(), QStringLiteral("101"));
+    EXPECT_EQ(stored(), QByteArray("[Kestrix Settings]\r\nTOTAL=101\r\n"));
 }
 
 TEST_F(LifetimeCounterTest, UnwritableFolderShowsTheCountAsItStands) {
