@@ -15,23 +15,23 @@ std::variant<QByteArray, QString> readWholeFile(const QString& path, qint64 larg
     if (!info.isFile()) {
         return QStringLiteral("it is not a regular file");
     }
-    const QString tooLarge = QStringLiteral("it is larger than %1 MiB").arg(largest >> 20);
-    if (info.size() > largest) {
-        return tooLarge;
-    }
-    // Unbuffered, so that nothing is read ahead past the limit.
+    // Unbuffered, so that nothing is read ahead of what is asked for.
     QFile file(path);
     const QString unreadable = QStringLiteral("it cannot be read: ");
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         return unreadable + file.errorString();
     }
-    // The size is only a hint: the file may have grown since, and some (those in /proc) say 0
-    // whatever they hold. So no more than one byte past the limit is ever read.
+    const qint64 size = file.size();
+    if (size > largest) {
+        return QStringLiteral("it is larger than %1 MiB").arg(largest >> 20);
+    }
+    // No more than one byte past the size is ever read: a file may grow once its size was
+    // asked, and some (those in /proc) say they are empty whatever they hold.
     QByteArray bytes;
-    bytes.reserve(info.size() + 1);
+    bytes.reserve(size + 1);
     std::array<char, 64 * 1024> chunk{};
-    while (bytes.size() <= largest) {
-        const qint64 wanted = std::min<qint64>(chunk.size(), largest + 1 - bytes.size());
+    while (bytes.size() <= size) {
+        const qint64 wanted = std::min<qint64>(chunk.size(), size + 1 - bytes.size());
         const qint64 got = file.read(chunk.data(), wanted);
         if (got < 0) {
             return unreadable + file.errorString();
@@ -41,7 +41,7 @@ std::variant<QByteArray, QString> readWholeFile(const QString& path, qint64 larg
         }
         bytes.append(chunk.data(), got);
     }
-    return tooLarge;
+    return QStringLiteral("it holds more than its size says");
 }
 
 }  // namespace kestrix::platform
