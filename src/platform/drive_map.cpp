@@ -35,12 +35,16 @@ std::optional<QStringList> componentsOnDriveC(const QString& windowsPath) {
     return components;
 }
 
-QString wineDriveC(QString prefix) {
-    if (prefix.isEmpty()) {
-        prefix = QProcessEnvironment::systemEnvironment().value(QStringLiteral("WINEPREFIX"));
-    }
-    prefix = prefix.isEmpty() ? QDir::homePath() + QStringLiteral("/.wine")
-                              : QFileInfo(prefix).absoluteFilePath();
+QString winePrefixFolder(const QString& given) {
+    const QString prefix =
+        given.isEmpty()
+            ? QProcessEnvironment::systemEnvironment().value(QStringLiteral("WINEPREFIX"))
+            : given;
+    return prefix.isEmpty() ? QDir::homePath() + QStringLiteral("/.wine")
+                            : QFileInfo(prefix).absoluteFilePath();
+}
+
+QString wineDriveC(const QString& prefix) {
     const QString dosDevice = prefix + QStringLiteral("/dosdevices/c:");
     return QFileInfo::exists(dosDevice) ? dosDevice : prefix + QStringLiteral("/drive_c");
 }
@@ -50,14 +54,15 @@ QString wineDriveC(QString prefix) {
 DriveMap DriveMap::fromEnvironment(const QString& winePrefix) {
 #ifdef Q_OS_WIN
     Q_UNUSED(winePrefix);
-    return DriveMap(QString());
+    return DriveMap(QString(), QString());
 #else
-    return DriveMap(wineDriveC(winePrefix));
+    const QString prefix = winePrefixFolder(winePrefix);
+    return DriveMap(wineDriveC(prefix), prefix);
 #endif
 }
 
 DriveMap DriveMap::withDriveC(const QString& hostRoot) {
-    return DriveMap(hostRoot);
+    return DriveMap(hostRoot, QFileInfo(hostRoot).absolutePath());
 }
 
 ResolvedPath DriveMap::resolve(const QString& windowsPath) const {
@@ -96,13 +101,15 @@ std::variant<OpenFolder, QString> DriveMap::openFolder(const QString& windowsPat
     if (!components) {
         return describeUnusable({ResolvedPath::Status::Invalid, {}});
     }
-    auto folder = OpenFolder::open(driveC_);
+    auto opened = OpenFolder::open(driveC_);
+    if (const auto* failure = std::get_if<QString>(&opened)) {
+        return *failure;
+    }
+    const OpenFolder& drive = std::get<OpenFolder>(opened);
+    std::optional<OpenFolder> folder;
     for (const auto& component : *components) {
-        const auto* current = std::get_if<OpenFolder>(&folder);
-        if (!current) {
-            break;
-        }
-        const EntryMatch match = current->find(component);
+        const OpenFolder& current = folder ? *folder : drive;
+        const EntryMatch match = current.find(component);
         if (match.status == EntryMatch::Status::Ambiguous) {
             return QStringLiteral("several folders differ from \"%1\" only in letter case")
                 .arg(component);
@@ -110,9 +117,25 @@ std::variant<OpenFolder, QString> DriveMap::openFolder(const QString& windowsPat
         if (match.status == EntryMatch::Status::Missing) {
             return QStringLiteral("\"%1\" not found").arg(component);
         }
-        folder = current->subfolder(match.name);
+        auto next = current.subfolder(match.name);
+        if (auto* failure = std::get_if<QString>(&next)) {
+            return std::move(*failure);
+        }
+        folder = std::get<OpenFolder>(std::move(next));
     }
-    return folder;
+    if (!folder) {
+        return opened;
+    }
+    if (!folder->isWithin(drive) && !isInPrefix(*folder)) {
+        return QStringLiteral("it leads out of the Wine prefix through a link");
+    }
+    return std::move(*folder);
+}
+
+bool DriveMap::isInPrefix(const OpenFolder& folder) const {
+    const auto prefix = OpenFolder::open(prefix_);
+    const auto* opened = std::get_if<OpenFolder>(&prefix);
+    return opened != nullptr && folder.isWithin(*opened);
 }
 
 std::optional<QString> DriveMap::missingDriveC() const {

@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -220,6 +223,43 @@ TEST_F(OptimizeTest, FailingRowsAreSkippedAndNamedOnceAtTheEnd) {
     EXPECT_EQ(answers_.unexpected(), 0);
     expectRunEnded(w);
     ::chmod(QFile::encodeName(locked).constData(), 0644);
+}
+
+TEST_F(OptimizeTest, FontFolderReachedThroughALinkInThePrefixIsTheOneOptimizeRemovesFrom) {
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "the font folder is in a Wine prefix elsewhere than on Windows";
+#endif
+    // windows/Fonts is a link to a folder beside drive_c, in the same prefix.
+    const QString fonts = drive_.fontsFolder();
+    const QString shared = drive_.driveC() + QStringLiteral("/../shared-fonts");
+    ASSERT_TRUE(QDir().rename(fonts, shared));
+    ASSERT_TRUE(QFile::link(QStringLiteral("../../shared-fonts"), fonts));
+    app::FrmKestrix& w = startAndScan();
+    answers_.answer(QMessageBox::Yes);
+    w.cmdRemove->click();
+    for (const auto& name : excessive) {
+        EXPECT_FALSE(QFileInfo::exists(shared + u'/' + name)) << name.toStdString();
+    }
+    EXPECT_EQ(w.lblttl->text(), QStringLiteral("5"));
+    expectRunEnded(w);
+
+    // A link that leads out of the prefix is not followed into removing what lies there.
+    const QTemporaryDir outside;
+    ASSERT_TRUE(QFile::remove(fonts));
+    ASSERT_TRUE(QFile::link(outside.path(), fonts));
+    test::writeFile(outside.filePath(QStringLiteral("Alpha.ttf")), "not the prefix's");
+    w.cmdScan->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.cmdScan->isEnabled(); }, 20000));
+    answers_.answer(QMessageBox::Yes);
+    answers_.answer(QMessageBox::Ok);
+    w.cmdRemove->click();
+    EXPECT_EQ(contentOf(outside.filePath(QStringLiteral("Alpha.ttf"))), "not the prefix's");
+    ASSERT_EQ(answers_.shown().size(), 3U);
+    EXPECT_EQ(answers_.shown().back().text,
+              QStringLiteral("These fonts were not removed:\n\n") + row("Alpha.ttf") +
+                  QStringLiteral(": the font folder cannot be opened: it leads out of the Wine "
+                                 "prefix through a link"));
+    EXPECT_EQ(answers_.unexpected(), 0);
 }
 
 TEST_F(OptimizeTest, NameSpelledOnlyInAnotherCaseIsNeverTakenForTheRowsFile) {
