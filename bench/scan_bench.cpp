@@ -7,6 +7,7 @@
 #include "app/kestrix_window.h"
 #include "app/program.h"
 #include "details/font_reader.h"
+#include "event_loop_stall.h"
 
 #include <QApplication>
 #include <QDir>
@@ -19,7 +20,6 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -60,12 +60,6 @@ double timerPeriodMs(int ticks) {
     timer.start();
     loop.exec();
     return static_cast<double>(clock.nsecsElapsed()) / 1e6 / seen;
-}
-
-double cpuMs() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
 struct ScanFigures {
@@ -118,41 +112,6 @@ private:
     kestrix::ui::FoundList& list_;
     QTimer timer_;
 };
-
-// The longest the event loop went without running a 1 ms timer while `done` did not hold, and
-// the most CPU time the user-interface thread itself spent within one such gap (a gap longer
-// than that is the machine running something else).
-struct Stall {
-    double longestGapMs;
-    double longestCpuMs;
-    double elapsedMs;
-};
-
-Stall longestGapUntil(const std::function<bool()>& done, int timeoutMs) {
-    QTimer timer;
-    timer.setInterval(1);
-    timer.setTimerType(Qt::PreciseTimer);
-    QElapsedTimer clock;
-    QElapsedTimer sinceTick;
-    double longest = 0;
-    double longestCpu = 0;
-    double cpuAtTick = cpuMs();
-    QEventLoop loop;
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        longest = std::max(longest, static_cast<double>(sinceTick.nsecsElapsed()) / 1e6);
-        longestCpu = std::max(longestCpu, cpuMs() - cpuAtTick);
-        sinceTick.start();
-        cpuAtTick = cpuMs();
-        if (done() || clock.elapsed() > timeoutMs) {
-            loop.quit();
-        }
-    });
-    clock.start();
-    sinceTick.start();
-    timer.start();
-    loop.exec();
-    return {longest, longestCpu, static_cast<double>(clock.nsecsElapsed()) / 1e6};
-}
 
 bool everyRowDescribed(const kestrix::ui::FoundList& list) {
     for (int row = 1; row <= list.rowCount(); ++row) {

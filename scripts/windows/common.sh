@@ -6,18 +6,24 @@ qt_version=6.4.2
 # Outside the work tree, so that clones and clean builds share it.
 cache=${KESTRIX_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kestrix}
 qt_windows="$cache/qt6-mingw-$qt_version"
+# HarfBuzz, which the font reader shapes with, built from Debian's source (Qt keeps its own copy
+# inside its DLLs).
+harfbuzz_windows="$cache/harfbuzz-mingw-6.0.0"
 toolchain="$root/cmake/mingw-toolchain.cmake"
 
 # configure_windows BUILD_FOLDER [CMAKE ARGUMENTS...]
 configure_windows() {
     local build=$1
     shift
-    if [[ ! -f $qt_windows/.ready ]]; then
-        echo "Qt for Windows is not in $qt_windows: run scripts/setup-windows first" >&2
-        return 1
-    fi
+    local prepared
+    for prepared in "$qt_windows" "$harfbuzz_windows"; do
+        if [[ ! -f $prepared/.ready ]]; then
+            echo "$prepared is not there: run scripts/setup-windows first" >&2
+            return 1
+        fi
+    done
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-        -DCMAKE_PREFIX_PATH="$qt_windows" -DQT_HOST_PATH=/usr \
+        -DCMAKE_PREFIX_PATH="$qt_windows;$harfbuzz_windows" -DQT_HOST_PATH=/usr \
         -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake "$@" >/dev/null
 }
 

@@ -4,6 +4,7 @@
 #include "version.h"
 
 #include <QCommandLineParser>
+#include <algorithm>
 
 namespace kestrix::app {
 
@@ -21,6 +22,38 @@ CommandLine::Exit error(const QCommandLineParser& parser, const QString& message
     return {QStringLiteral("kestrix: ") + message + u'\n' + usage(parser), true, usageError};
 }
 
+// The options every Qt program takes, which the application object reads for itself: those
+// followed by a value, those that stand alone, and those joined to their value by "=". Qt
+// takes each with one dash or two.
+const QStringList qtOptionsWithValue =
+    QStringLiteral(
+        "platform platformpluginpath platformtheme plugin qwindowgeometry qwindowicon "
+        "qwindowtitle geometry title icon session style stylesheet display name visual")
+        .split(u' ');
+const QStringList qtSwitches =
+    QStringLiteral("reverse testability widgetcount nograb dograb").split(u' ');
+const QStringList qtJoinedOptions = QStringLiteral("style= stylesheet= qmljsdebugger=").split(u' ');
+
+// The arguments that are ours: Qt's own options are left to Qt.
+QStringList withoutQtOptions(const QStringList& arguments) {
+    QStringList ours = arguments.mid(0, 1);
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        const QString name = argument.startsWith(QStringLiteral("--")) ? argument.mid(2)
+                             : argument.startsWith(u'-')               ? argument.mid(1)
+                                                                       : QString();
+        const bool joined =
+            std::any_of(qtJoinedOptions.begin(), qtJoinedOptions.end(),
+                        [&](const QString& option) { return name.startsWith(option); });
+        if (qtOptionsWithValue.contains(name) && i + 1 < arguments.size()) {
+            ++i;
+        } else if (!qtSwitches.contains(name) && !joined) {
+            ours << argument;
+        }
+    }
+    return ours;
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(const QStringList& arguments) {
@@ -29,10 +62,12 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(
-        choosesPrefix ? QStringLiteral("Finds the excessive fonts in the font folder of a Wine "
-                                       "prefix and removes the ones you choose.")
-                      : QStringLiteral("Finds the excessive fonts in C:\\WINDOWS\\Fonts and "
-                                       "removes the ones you choose."));
+        (choosesPrefix ? QStringLiteral("Finds the excessive fonts in the font folder of a Wine "
+                                        "prefix and removes the ones you choose.")
+                       : QStringLiteral("Finds the excessive fonts in C:\\WINDOWS\\Fonts and "
+                                        "removes the ones you choose.")) +
+        QStringLiteral("\nQt's own options, such as -style, -platform and -session, are taken "
+                       "too."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Shows these options and exits."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
@@ -48,7 +83,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     }
 
     CommandLine result;
-    if (!parser.parse(arguments)) {
+    if (!parser.parse(withoutQtOptions(arguments))) {
         result.exit = error(parser, parser.errorText());
     } else if (!parser.positionalArguments().isEmpty()) {
         result.exit = error(parser, QStringLiteral("Unexpected argument '%1'.")

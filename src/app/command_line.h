@@ -20,9 +20,10 @@ struct CommandLine {
     QString winePrefix;
 };
 
-// Reads the arguments, the program's own name first. --help and --version end with code 0;
-// an unknown option, a missing value or an argument Kestrix takes none of end with code 2 and
-// a one-line error followed by the usage.
+// Reads the arguments, the program's own name first, leaving Qt's own options (-style,
+// -platform, -session...) to Qt. --help and --version end with code 0; an unknown option, a
+// missing value or an argument Kestrix takes none of end with code 2 and a one-line error
+// followed by the usage.
 [[nodiscard]] CommandLine parseCommandLine(const QStringList& arguments);
 
 }  // namespace kestrix::app

@@ -1,6 +1,8 @@
 #include "app/command_line.h"
 #include "app/program.h"
+#include "app/single_instance.h"
 #include "platform/host_folders.h"
+#include "platform/session_socket.h"
 #include "platform/standard_streams.h"
 #include "ui/app_path.h"
 #include "ui/events.h"
@@ -33,6 +35,14 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication application(argc, argv);
+    kestrix::app::SingleInstance session(
+        kestrix::platform::sessionSocketName(QStringLiteral("kestrix")));
+    if (!session.claim()) {
+        std::fputs(
+            "kestrix: Kestrix is already running here; its window was brought to the front.\n",
+            stderr);
+        return 0;
+    }
     QApplication::setApplicationName(QStringLiteral("Kestrix"));
     QApplication::setApplicationVersion(QLatin1String(kestrix::programVersion));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.kestrix.Kestrix"));
@@ -44,6 +54,8 @@ int main(int argc, char* argv[]) {
         kestrix::ui::appPath()};
     environment.userConfigFolder = kestrix::platform::userConfigFolder();
     kestrix::app::Program program(std::move(environment));
+    QObject::connect(&session, &kestrix::app::SingleInstance::frontWanted, &application,
+                     [&program] { program.bringToFront(); });
     program.start();
     return kestrix::ui::runProgram();
 }

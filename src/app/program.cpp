@@ -3,6 +3,8 @@
 #include "app/kestrix_window.h"
 #include "ui/events.h"
 
+#include <QApplication>
+
 namespace kestrix::app {
 
 Program::Program(Environment environment)
@@ -22,6 +24,23 @@ Program::~Program() = default;
 
 void Program::start() {
     frmKestrix.show();
+}
+
+void Program::bringToFront() {
+    QWidget* window = QApplication::activeModalWidget();
+    if (window == nullptr && frmAbout.isLoaded() && frmAbout->isVisible()) {
+        window = &*frmAbout;
+    }
+    if (window == nullptr && frmCheckUpdates.isLoaded() && frmCheckUpdates->isVisible()) {
+        window = &*frmCheckUpdates;
+    }
+    if (window == nullptr) {
+        window = &*frmKestrix;
+    }
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 std::function<void()> Program::showMainWindow() {

@@ -38,6 +38,9 @@ public:
 
     // Loads the main window, which is the start-up object, and shows it.
     void start();
+    // Brings the window the program shows now (a question, the window that took the main
+    // window's place, or the main window) to the front, as when Kestrix is started again.
+    void bringToFront();
 
     [[nodiscard]] const Environment& environment() const { return environment_; }
 

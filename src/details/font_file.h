@@ -2,19 +2,16 @@
 
 #include "details/font_verdict.h"
 
-#include <array>
-
 namespace kestrix::details {
 
-// The line a preview shows, and the sizes in points it shows it at.
-inline const QString sampleText =
-    QStringLiteral("The quick brown fox jumps over the lazy dog 0123456789");
-inline constexpr std::array samplePointSizes{12, 18, 28};
+// How much more memory the font reader may take than it holds when it starts: room for the
+// largest file, a copy of it, and the drawing of its sample.
+inline constexpr qint64 readerMemory = 3 * largestFontFile;
 
 // Reads a font file whole, closes it at once, and has the font engine (QRawFont, FreeType
-// underneath) read the names from those bytes. The verdict keeps the bytes. Needs a
-// QGuiApplication; runs in the font reader, where a file that crashes or hangs the engine can
-// take nothing else with it.
-[[nodiscard]] FontVerdict readFontFile(const QString& hostPath);
+// underneath) read its names and draw its sample, `pixelRatio` device pixels to a logical one,
+// from those bytes. A file on which the engine fails while drawing fails here, in the reader,
+// where it can take nothing else with it. Needs a QGuiApplication.
+[[nodiscard]] FontVerdict readFontFile(const QString& hostPath, double pixelRatio);
 
 }  // namespace kestrix::details

@@ -1,9 +1,11 @@
 #include "details/font_reader.h"
 
+#include "platform/end_with_parent.h"
 #include "platform/font_engine.h"
 
 #include <QCoreApplication>
 #include <QStandardPaths>
+#include <utility>
 
 namespace kestrix::details {
 
@@ -21,7 +23,12 @@ FontReader::FontReader(QString program, std::chrono::milliseconds patience, QObj
 }
 
 FontReader::~FontReader() {
-    stopReader();
+    // The program is ending: its readers end with it, and none is left unreaped.
+    for (QProcess* reader : findChildren<QProcess*>()) {
+        reader->disconnect();
+        reader->kill();
+        reader->waitForFinished();
+    }
 }
 
 void FontReader::request(const QString& key, const ReadRequest& request) {
@@ -48,6 +55,7 @@ void FontReader::sendNext() {
 void FontReader::startReader() {
     process_ = new QProcess(this);
     process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    platform::endWithParent(*process_);
     connect(process_, &QProcess::readyReadStandardOutput, this, &FontReader::takeVerdicts);
     connect(process_, &QProcess::finished, this, &FontReader::readerFinished);
     connect(process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
@@ -64,14 +72,16 @@ void FontReader::stopReader() {
     if (!process_) {
         return;
     }
-    process_->disconnect(this);
-    if (process_->state() != QProcess::NotRunning) {
-        process_->kill();
-        process_->waitForFinished();
+    QProcess* stopping = std::exchange(process_, nullptr);
+    stopping->disconnect(this);
+    if (stopping->state() == QProcess::NotRunning) {
+        // It may be the process whose signal is being handled now.
+        stopping->deleteLater();
+        return;
     }
-    // It may be the process whose signal is being handled now.
-    process_->deleteLater();
-    process_ = nullptr;
+    // A reader that has taken much memory takes a while to end: it goes when it says it has.
+    connect(stopping, &QProcess::finished, stopping, &QObject::deleteLater);
+    stopping->kill();
 }
 
 void FontReader::takeVerdicts() {

@@ -18,10 +18,11 @@ inline constexpr std::chrono::seconds readerPatience{10};
 // or in the libexec folder of its installation; empty when there is none.
 [[nodiscard]] QString installedFontReader();
 
-// Has the font reader read font files, one at a time, in a process of its own. A file on which
-// the reader crashes or takes longer than `patience` is not a readable font; the reader is
-// started again for the next file. The user-interface thread only writes requests and takes
-// verdicts as they come, so no frame waits on a font.
+// Has the font reader read font files, one at a time, in a process of its own that ends with
+// this one. A file on which the reader crashes or takes longer than `patience` is not a readable
+// font; the reader is started again for the next file. The user-interface thread only writes
+// requests and takes verdicts as they come, and lets a stopped reader end in its own time, so no
+// frame waits on a font or on a reader.
 class FontReader : public QObject {
     Q_OBJECT
 public:
@@ -57,7 +58,8 @@ private:
 
     QString program_;
     std::chrono::milliseconds patience_;
-    QProcess* process_ = nullptr;  // a child of this; replaced after it stops
+    QProcess* process_ = nullptr;  // a child of this; replaced after it stops, and deleted
+                                   // once it has ended
     std::deque<Pending> waiting_;
     std::optional<Pending> inFlight_;
     QByteArray received_;

@@ -1,7 +1,9 @@
-// kestrix-font-reader: reads the names of font files for Kestrix, one request at a time, in a
-// process of its own, so that a file which crashes or hangs the font engine harms nothing else.
+// kestrix-font-reader: reads the names of font files for Kestrix and draws their samples, one
+// request at a time, in a process of its own and under a memory limit of its own, so that a file
+// which crashes, hangs or swells the font engine harms nothing else.
 #include "details/font_file.h"
 #include "details/reader_protocol.h"
+#include "platform/memory_limit.h"
 #include "platform/standard_streams.h"
 
 #include <QGuiApplication>
@@ -10,15 +12,29 @@
 #include <string>
 
 int main(int argc, char* argv[]) {
+    using namespace kestrix;
+    // Verdicts go where nothing else writes: libraries print on standard output when asked to
+    // (fontconfig's debugging, for one), and that goes to standard error from here on.
+    const platform::OwnStream verdicts = platform::takeStandardOutput();
+    if (!verdicts) {
+        std::perror("kestrix-font-reader: standard output");
+        return 1;
+    }
     const QGuiApplication application(argc, argv);
-    kestrix::platform::useBinaryStandardStreams();
+    platform::useBinaryStandardStreams();
+    if (!platform::limitMemoryGrowth(details::readerMemory)) {
+        std::fputs("kestrix-font-reader: the system would not limit its memory\n", stderr);
+        return 1;
+    }
     std::string request;
     while (std::getline(std::cin, request, '\0')) {
-        using namespace kestrix::details;
-        const ReadRequest asked = decodeRequest(QByteArray::fromStdString(request));
-        const QByteArray verdict = encodeVerdict(readFontFile(asked.hostPath), asked.withBytes);
-        std::fwrite(verdict.constData(), 1, static_cast<std::size_t>(verdict.size()), stdout);
-        std::fflush(stdout);
+        const details::ReadRequest asked =
+            details::decodeRequest(QByteArray::fromStdString(request));
+        const QByteArray verdict = details::encodeVerdict(
+            details::readFontFile(asked.hostPath, asked.pixelRatio), asked.withSamples);
+        std::fwrite(verdict.constData(), 1, static_cast<std::size_t>(verdict.size()),
+                    verdicts.get());
+        std::fflush(verdicts.get());
     }
     return 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QByteArray>
+#include <QImage>
+#include <QList>
 #include <QString>
 
 namespace kestrix::details {
@@ -16,8 +17,9 @@ struct FontVerdict {
     QString family;
     QString style;
     QString reason;
-    // The very bytes the names were read from, when they were asked for.
-    QByteArray bytes;
+    // The sample line as the font reader drew it with the file's own glyphs, one alpha mask for
+    // each sample size, when they were asked for.
+    QList<QImage> samples;
 
     [[nodiscard]] static FontVerdict font(QString family, QString style) {
         return {Kind::Font, std::move(family), std::move(style), {}, {}};

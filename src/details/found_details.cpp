@@ -31,6 +31,10 @@ void FoundDetails::fileRemoved(const QString& row) {
 
 void FoundDetails::rowHovered(int row) {
     const QString text = list_.rowText(row);
+    const auto known = verdicts_.constFind(text);
+    if (known != verdicts_.cend() && known->stamp != stampOf(drives_.resolve(text).hostPath)) {
+        verdicts_.erase(known);  // it tells of a file that is no longer there
+    }
     if (!verdicts_.contains(text) && !reading_.contains(text)) {
         read(text, false);
     }
@@ -48,14 +52,20 @@ void FoundDetails::previewAsked(int row) {
     read(text, true);
 }
 
-void FoundDetails::read(const QString& row, bool withBytes) {
+FoundDetails::FileStamp FoundDetails::stampOf(const QString& hostPath) {
+    const QFileInfo file(hostPath);
+    return {file.size(), file.lastModified(), file.metadataChangeTime()};
+}
+
+void FoundDetails::read(const QString& row, bool withSamples) {
     const platform::ResolvedPath path = drives_.resolve(row);
-    ++reading_[row];
+    // Stamped before it is read: a change while it is read shows at the next hover.
+    reading_[row].push_back(stampOf(path.hostPath));
     if (path.status != platform::ResolvedPath::Status::Found) {
         verdictRead(row, FontVerdict::notAFont(platform::describeUnusable(path)));
         return;
     }
-    reader_.request(row, {path.hostPath, withBytes});
+    reader_.request(row, {path.hostPath, withSamples, list_.devicePixelRatioF()});
 }
 
 void FoundDetails::verdictRead(const QString& row, const FontVerdict& verdict) {
@@ -63,18 +73,20 @@ void FoundDetails::verdictRead(const QString& row, const FontVerdict& verdict) {
     if (pending == reading_.end()) {
         return;  // asked for before the list was emptied
     }
-    if (--*pending == 0) {
+    const FileStamp stamp = pending->front();
+    pending->pop_front();
+    if (pending->empty()) {
         reading_.erase(pending);
     }
     if (verdict.kind == FontVerdict::Kind::NoReader) {
         readingInIdleTime_ = false;  // every other file would fail alike
     }
     FontVerdict names = verdict;
-    names.bytes.clear();
-    verdicts_.insert(row, names);
+    names.samples.clear();
+    verdicts_.insert(row, {names, stamp});
     describe(row);
     if (previewWanted_.contains(row) &&
-        (verdict.kind != FontVerdict::Kind::Font || !verdict.bytes.isEmpty())) {
+        (verdict.kind != FontVerdict::Kind::Font || !verdict.samples.isEmpty())) {
         previewWanted_.remove(row);
         openPreview(row, verdict);
     }
@@ -85,13 +97,13 @@ void FoundDetails::describe(const QString& row) {
     if (index == 0) {
         return;
     }
-    const auto verdict = verdicts_.find(row);
+    const auto known = verdicts_.constFind(row);
     const platform::ResolvedPath path = drives_.resolve(row);
     list_.setRowDescription(
-        index,
-        describeRow(
-            row, verdict == verdicts_.end() ? std::nullopt : std::optional<FontVerdict>(*verdict),
-            QFileInfo(path.hostPath)));
+        index, describeRow(row,
+                           known == verdicts_.cend() ? std::nullopt
+                                                     : std::optional<FontVerdict>(known->verdict),
+                           QFileInfo(path.hostPath)));
 }
 
 void FoundDetails::readNextRowInIdleTime() {

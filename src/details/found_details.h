@@ -5,15 +5,18 @@
 #include "platform/drive_map.h"
 #include "ui/found_list.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QSet>
+#include <deque>
 
 namespace kestrix::details {
 
 // Tells the user which font each row of the found list is: the row's tooltip and accessible
 // description, and the Preview of its context menu. A row's font is read when the row is first
-// hovered or previewed, and every row's in idle time once a scan has finished; never during a
-// scan's tick. The font reader reads each file once and closes it at once.
+// hovered or previewed, again when it is hovered after its file has changed, and every row's in
+// idle time once a scan has finished; never during a scan's tick. The font reader reads each
+// file once and closes it at once.
 class FoundDetails : public QObject {
     Q_OBJECT
 public:
@@ -30,7 +33,7 @@ private:
     void rowHovered(int row);
     void previewAsked(int row);
     void verdictRead(const QString& row, const FontVerdict& verdict);
-    void read(const QString& row, bool withBytes);
+    void read(const QString& row, bool withSamples);
     void describe(const QString& row);
     void readNextRowInIdleTime();
     void openPreview(const QString& row, const FontVerdict& verdict);
@@ -38,11 +41,25 @@ private:
     // listed again.
     void forgetRows();
 
+    // What a file was when it was read: another size or date means another file.
+    struct FileStamp {
+        qint64 size = 0;
+        QDateTime modified;
+        QDateTime changed;
+        friend bool operator==(const FileStamp&, const FileStamp&) = default;
+    };
+    struct Known {
+        FontVerdict verdict;  // without the samples
+        FileStamp stamp;
+    };
+    [[nodiscard]] static FileStamp stampOf(const QString& hostPath);
+
     ui::FoundList& list_;
     platform::DriveMap drives_;
     FontReader reader_;
-    QHash<QString, FontVerdict> verdicts_;  // by row, without the bytes
-    QHash<QString, int> reading_;           // requests sent per row, not yet answered
+    QHash<QString, Known> verdicts_;  // by row
+    // By row, the stamp of each request sent and not yet answered, in the order they were sent.
+    QHash<QString, std::deque<FileStamp>> reading_;
     QSet<QString> previewWanted_;
     QHash<QString, PreviewWindow*> previews_;  // open ones; each leaves when destroyed
     bool readingInIdleTime_ = false;

@@ -1,13 +1,15 @@
 #include "details/preview_window.h"
 
 #include "details/details_text.h"
-#include "details/font_file.h"
+#include "details/font_sample.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/twips.h"
 
-#include <QFontDatabase>
 #include <QGridLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
 
 namespace kestrix::details {
 
@@ -15,6 +17,18 @@ namespace {
 
 QString fileName(const QString& row) {
     return row.mid(row.lastIndexOf(u'\\') + 1);
+}
+
+// An alpha mask drawn in `colour`, at the size in logical pixels it was drawn for.
+QPixmap inked(const QImage& mask, const QColor& colour) {
+    QImage inked(mask.size(), QImage::Format_ARGB32_Premultiplied);
+    inked.fill(colour);
+    QPainter painter(&inked);
+    painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+    painter.drawImage(0, 0, mask);
+    painter.end();
+    inked.setDevicePixelRatio(static_cast<qreal>(mask.width()) / sampleWidth);
+    return QPixmap::fromImage(std::move(inked));
 }
 
 }  // namespace
@@ -39,50 +53,28 @@ PreviewWindow::PreviewWindow(const QString& row, const FontVerdict& verdict, QWi
                                  : QStringLiteral("lblNotReadable");
         layout->addWidget(ui::wrappingLabel(this, name, lines[i]), i, 0, 1, 2);
     }
-    if (verdict.kind == FontVerdict::Kind::Font && !addSamples(verdict)) {
-        layout->addWidget(
-            ui::wrappingLabel(
-                this, QStringLiteral("lblNotReadable"),
-                QStringLiteral("The font cannot be drawn: the font engine refused it.")),
-            layout->rowCount(), 0, 1, 2);
+    if (verdict.kind == FontVerdict::Kind::Font) {
+        addSamples(verdict.samples);
     }
     ui::closeOnEscape(*this);
     setFixedHeight(layout->totalHeightForWidth(width()));
 }
 
-PreviewWindow::~PreviewWindow() {
-    if (fontId_ >= 0) {
-        QFontDatabase::removeApplicationFont(fontId_);
-    }
-}
-
-bool PreviewWindow::addSamples(const FontVerdict& verdict) {
-    fontId_ = QFontDatabase::addApplicationFontFromData(verdict.bytes);
-    const QStringList families = QFontDatabase::applicationFontFamilies(fontId_);
-    if (families.isEmpty()) {
-        return false;
-    }
+void PreviewWindow::addSamples(const QList<QImage>& samples) {
     auto* layout = static_cast<QGridLayout*>(this->layout());
-    const QMargins margins = layout->contentsMargins();
-    const int sampleRoom = width() - margins.left() - margins.right() - layout->spacing() -
-                           QFontMetrics(font()).horizontalAdvance(QStringLiteral("28 pt"));
-    for (const int points : samplePointSizes) {
+    const QColor ink = palette().color(QPalette::WindowText);
+    for (qsizetype i = 0; i < samples.size() && i < std::ssize(samplePointSizes); ++i) {
+        const int points = samplePointSizes[static_cast<std::size_t>(i)];
         const int row = layout->rowCount();
-        auto* size = ui::wrappingLabel(this, QStringLiteral("lblSize%1").arg(points),
-                                       QStringLiteral("%1 pt").arg(points));
-        QFont font(families.front());
-        font.setStyleName(verdict.style);
-        font.setPointSize(points);
-        auto* sample =
-            ui::wrappingLabel(this, QStringLiteral("lblSample%1").arg(points), sampleText);
-        sample->setFont(font);
-        // Breaking lines measures bearings, which bitmap fonts lack (and Qt warns of each time);
-        // a line that fits needs no breaking.
-        sample->setWordWrap(QFontMetrics(font).horizontalAdvance(sampleText) > sampleRoom);
-        layout->addWidget(size, row, 0);
-        layout->addWidget(sample, row, 1);
+        layout->addWidget(ui::wrappingLabel(this, QStringLiteral("lblSize%1").arg(points),
+                                            QStringLiteral("%1 pt").arg(points)),
+                          row, 0, Qt::AlignTop);
+        auto* sample = new QLabel(this);
+        sample->setObjectName(QStringLiteral("lblSample%1").arg(points));
+        sample->setPixmap(inked(samples[i], ink));
+        sample->setAccessibleName(sampleText);
+        layout->addWidget(sample, row, 1, Qt::AlignTop | Qt::AlignLeft);
     }
-    return true;
 }
 
 }  // namespace kestrix::details

@@ -7,22 +7,16 @@
 namespace kestrix::details {
 
 // A small window that shows a found font: its family and style name and the sample line at each
-// sample size, drawn with the font loaded from the bytes the verdict was read from. The file
-// itself is never opened here, so Optimize can wipe it while the window shows. Escape closes it;
-// closing it destroys it and removes the font it loaded.
+// sample size, as the font reader drew it with the file's own glyphs. Neither the file nor the
+// font is ever opened here, so Optimize can wipe the file while the window shows, and a font
+// that the engine cannot draw can harm nothing. Escape closes it; closing it destroys it.
 class PreviewWindow : public QWidget {
     Q_OBJECT
 public:
     PreviewWindow(const QString& row, const FontVerdict& verdict, QWidget* parent);
-    ~PreviewWindow() override;
-    PreviewWindow(const PreviewWindow&) = delete;
-    PreviewWindow& operator=(const PreviewWindow&) = delete;
 
 private:
-    // Adds the sample lines; returns false when the font cannot be loaded after all.
-    bool addSamples(const FontVerdict& verdict);
-
-    int fontId_ = -1;
+    void addSamples(const QList<QImage>& samples);
 };
 
 }  // namespace kestrix::details

@@ -39,7 +39,7 @@ std::optional<QStringList> componentsOnDriveC(const QString& windowsPath) {
 }  // namespace
 
 DriveMap DriveMap::fromEnvironment(const QString& winePrefix) {
-    return DriveMap(hostDriveC(winePrefix));
+    return DriveMap(hostDriveC(winePrefix), winePrefixFolder(winePrefix));
 }
 
 bool DriveMap::isWinePrefixDrive() {
@@ -47,7 +47,7 @@ bool DriveMap::isWinePrefixDrive() {
 }
 
 DriveMap DriveMap::withDriveC(const QString& hostRoot) {
-    return DriveMap(hostRoot);
+    return DriveMap(hostRoot, QFileInfo(hostRoot).absolutePath());
 }
 
 ResolvedPath DriveMap::resolve(const QString& windowsPath) const {
@@ -86,13 +86,15 @@ std::variant<OpenFolder, QString> DriveMap::openFolder(const QString& windowsPat
     if (!components) {
         return describeUnusable({ResolvedPath::Status::Invalid, {}});
     }
-    auto folder = OpenFolder::open(driveC_);
+    auto opened = OpenFolder::open(driveC_);
+    if (const auto* failure = std::get_if<QString>(&opened)) {
+        return *failure;
+    }
+    const OpenFolder& drive = std::get<OpenFolder>(opened);
+    std::optional<OpenFolder> folder;
     for (const auto& component : *components) {
-        const auto* current = std::get_if<OpenFolder>(&folder);
-        if (!current) {
-            break;
-        }
-        const EntryMatch match = current->find(component);
+        const OpenFolder& current = folder ? *folder : drive;
+        const EntryMatch match = current.find(component);
         if (match.status == EntryMatch::Status::Ambiguous) {
             return QStringLiteral("several folders differ from \"%1\" only in letter case")
                 .arg(component);
@@ -100,9 +102,25 @@ std::variant<OpenFolder, QString> DriveMap::openFolder(const QString& windowsPat
         if (match.status == EntryMatch::Status::Missing) {
             return QStringLiteral("\"%1\" not found").arg(component);
         }
-        folder = current->subfolder(match.name);
+        auto next = current.subfolder(match.name);
+        if (auto* failure = std::get_if<QString>(&next)) {
+            return std::move(*failure);
+        }
+        folder = std::get<OpenFolder>(std::move(next));
     }
-    return folder;
+    if (!folder) {
+        return opened;
+    }
+    if (!folder->isWithin(drive) && !isInPrefix(*folder)) {
+        return QStringLiteral("it leads out of the Wine prefix through a link");
+    }
+    return std::move(*folder);
+}
+
+bool DriveMap::isInPrefix(const OpenFolder& folder) const {
+    const auto prefix = OpenFolder::open(prefix_);
+    const auto* opened = std::get_if<OpenFolder>(&prefix);
+    return opened != nullptr && folder.isWithin(*opened);
 }
 
 std::optional<QString> DriveMap::missingDriveC() const {

@@ -30,14 +30,16 @@ public:
     // `winePrefix` when given, otherwise $WINEPREFIX, otherwise ~/.wine. On Windows paths are
     // taken as they are.
     static DriveMap fromEnvironment(const QString& winePrefix = QString());
+    // Drive C: at `hostRoot`, in the prefix that is the folder holding it.
     static DriveMap withDriveC(const QString& hostRoot);
     // Whether drive C: is a Wine prefix's, which can be chosen; on Windows it is the system's.
     [[nodiscard]] static bool isWinePrefixDrive();
 
     [[nodiscard]] ResolvedPath resolve(const QString& windowsPath) const;
-    // Opens the folder at a Windows path, matching each component as resolve() does. The
-    // drive's own links (a Wine prefix's dosdevices/c:) are followed; a link below the drive
-    // is not, so that nothing can steer what is done in the folder once it is open.
+    // Opens the folder at a Windows path, matching each component as resolve() does and
+    // following links on the way, as Wine does, as long as the folder reached lies in the Wine
+    // prefix or on drive C:. Once it is open, nothing done to the path can steer what is done
+    // in it.
     [[nodiscard]] std::variant<OpenFolder, QString> openFolder(const QString& windowsPath) const;
 
     // Why drive C: is not there, naming the folder that was looked for and how to choose a
@@ -45,8 +47,12 @@ public:
     [[nodiscard]] std::optional<QString> missingDriveC() const;
 
 private:
-    explicit DriveMap(QString driveC) : driveC_(std::move(driveC)) {}
+    [[nodiscard]] bool isInPrefix(const OpenFolder& folder) const;
+
+    DriveMap(QString driveC, QString prefix)
+        : driveC_(std::move(driveC)), prefix_(std::move(prefix)) {}
     QString driveC_;  // empty: paths are host paths already
+    QString prefix_;  // the folder that holds drive C:
 };
 
 // The reason a resolved path cannot be used, for messages to the user.

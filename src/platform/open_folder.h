@@ -25,12 +25,14 @@ public:
     // Opens the folder at a host path; links on the way are followed, once.
     [[nodiscard]] static std::variant<OpenFolder, QString> open(const QString& hostPath);
 
-    // The subfolder of that name, never through a link.
+    // The subfolder of that name, or the folder a link of that name leads to.
     [[nodiscard]] std::variant<OpenFolder, QString> subfolder(const QString& name) const;
     [[nodiscard]] EntryMatch find(const QString& name) const;
     [[nodiscard]] QStringList entries() const;
     // Whether both are the very same folder, whatever the names that led to them.
     [[nodiscard]] bool isSameFolder(const OpenFolder& other) const;
+    // Whether this folder is `outer` or lies somewhere below it.
+    [[nodiscard]] bool isWithin(const OpenFolder& outer) const;
 
     // The system's handle, for opening and removing entries relative to the folder.
     [[nodiscard]] const UniqueHandle& handle() const { return handle_; }

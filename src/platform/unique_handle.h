@@ -33,6 +33,8 @@ public:
     // The handle is gone afterwards whatever the result: it is never closed twice.
     int close();
     void reset() { (void)close(); }
+    // Gives the handle up to the caller, who closes it from now on.
+    [[nodiscard]] NativeHandle release() { return std::exchange(handle_, NativeHandle::none); }
 
 private:
     NativeHandle handle_ = NativeHandle::none;

@@ -1,5 +1,6 @@
 #include "settings/lifetime_counter.h"
 
+#include "platform/file_lock.h"
 #include "platform/host_folders.h"
 #include "settings/profile_file.h"
 #include "ui/message_box.h"
@@ -47,8 +48,11 @@ QString LifetimeCounter::readTotal() const {
 // The count on screen stays right whatever becomes of the write, and the next write tries
 // again.
 void LifetimeCounter::writeTotal(const QString& value) {
-    if (const WriteResult result = WriteSetting(section, key, value, file_); !result) {
+    const WriteResult result = WriteSetting(section, key, value, file_);
+    if (!result) {
         reportNotKept(result.reason);
+    } else if (!result.reason.isEmpty()) {
+        reportNotFlushed(result.reason);
     }
 }
 
@@ -63,6 +67,17 @@ void LifetimeCounter::reportNotKept(const QString& reason) {
                                             "may not be kept after Kestrix closes."));
 }
 
+void LifetimeCounter::reportNotFlushed(const QString& reason) {
+    if (notFlushedReported_) {
+        return;
+    }
+    notFlushedReported_ = true;
+    ui::showFailure(&w_, QStringLiteral("Kestrix saved its count of deleted fonts in\n") +
+                             QDir::toNativeSeparators(file_) +
+                             QStringLiteral("\nbut it may not outlive a crash of the system (") +
+                             reason + QStringLiteral(")."));
+}
+
 void LifetimeCounter::load() {
     if (readTotal().isEmpty()) {
         TotalDeleted = ui::LooseValue::integer(0);
@@ -75,7 +90,12 @@ void LifetimeCounter::load() {
     w_.lblttl->setText(TotalDeleted.toText());
 }
 
+// A lock that cannot be had does not stop the count: it is taken only against another Kestrix.
 void LifetimeCounter::raise() {
+    const auto lock = platform::FileLock::acquire(file_);
+    if (const QString stored = readTotal(); !stored.isEmpty()) {
+        TotalDeleted = ui::LooseValue::text(stored);
+    }
     TotalDeleted = TotalDeleted.plusOne();
     w_.lblttl->setText(TotalDeleted.toText());
     writeTotal(w_.lblttl->text());
@@ -88,6 +108,7 @@ void LifetimeCounter::mnuReset_Click() {
     if (!ui::askYesNo(&w_, prompt)) {
         return;
     }
+    const auto lock = platform::FileLock::acquire(file_);
     TotalDeleted = ui::LooseValue::integer(0);
     w_.lblttl->setText(QStringLiteral("0"));
     writeTotal(QStringLiteral("0"));

@@ -25,7 +25,8 @@ public:
 
     // Takes the stored count, storing "0" first when there is none.
     void load();
-    // One more deleted font.
+    // One more deleted font, counted on from the count the file holds now, under the file's
+    // lock: another Kestrix may count in the same file.
     void raise();
     void mnuReset_Click();
 
@@ -34,11 +35,14 @@ private:
     void writeTotal(const QString& value);
     // Tells the user, once a run, that the count may not outlive it.
     void reportNotKept(const QString& reason);
+    // Tells the user, once a run, that the count was saved but may be lost in a crash.
+    void reportNotFlushed(const QString& reason);
 
     ui::KestrixWindowDesign& w_;
     ui::LooseValue& TotalDeleted;
     QString file_;
     bool notKeptReported_ = false;
+    bool notFlushedReported_ = false;
 };
 
 }  // namespace kestrix::settings

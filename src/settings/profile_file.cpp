@@ -325,7 +325,7 @@ Edit editFor(QByteArrayView text, const QByteArray& section, const QByteArray& k
                 lineEnd};
 }
 
-std::optional<QString> store(const QString& file, const ProfileText& profile, const Edit& edit) {
+platform::ReplaceResult store(const QString& file, const ProfileText& profile, const Edit& edit) {
     const QByteArrayView text = profile.text;
     const std::vector<QByteArrayView> pieces = {text.first(edit.from), edit.replacement,
                                                 text.sliced(edit.to)};
@@ -405,10 +405,8 @@ WriteResult WriteSetting(const QString& section, const QString& key, const QStri
         return failed(QStringLiteral("it is not valid UTF-16, so writing it back would change it"));
     }
     const Edit edit = editFor(profile.text, sectionName, keyName, valueBytes);
-    if (const auto failure = store(file, profile, edit)) {
-        return failed(*failure);
-    }
-    return {true, {}};
+    const platform::ReplaceResult stored = store(file, profile, edit);
+    return {stored.inPlace, stored.reason};
 }
 
 }  // namespace kestrix::settings

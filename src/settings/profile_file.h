@@ -15,7 +15,8 @@ constexpr qsizetype longestSettingValue = 749;
 [[nodiscard]] QString ReadSetting(const QString& section, const QString& key, const QString& file);
 
 // What became of a write: either the whole new file is in place, or the old file is left as it
-// was and `reason` says why, in words for the user.
+// was and `reason` says why, in words for the user. A file written may still carry a reason:
+// why it may be lost in a crash of the system.
 struct WriteResult {
     bool written = false;
     QString reason;

@@ -12,11 +12,12 @@ namespace kestrix::ui {
 
 namespace {
 
-// Keeps the text's paths whole. Where a line must break depends on the box's font and screen:
-// a box wraps its text at about half the screen's width, 500 pixels at most, less its margins.
+// The text exactly as given, shown with its paths and words whole. Where a line must break
+// depends on the box's screen: a box wraps its text at about half the screen's width, 500
+// pixels at most, less its margins.
 void setMessage(QMessageBox& box, const QString& text) {
-    const int widestLine = std::min(box.screen()->availableGeometry().width() / 2, 500) - 80;
-    box.setText(keepPathsWhole(text, box.fontMetrics(), widestLine));
+    box.setText(text);
+    keepWordsWhole(box, std::min(box.screen()->availableGeometry().width() / 2, 500) - 80);
 }
 
 // Shows the box and, once it has gone, gives the keyboard back to the control that was used,

@@ -1,80 +1,131 @@
 #include "ui/message_text.h"
 
+#include <QEvent>
 #include <QFontMetrics>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
 #include <QRegularExpression>
+#include <QStyle>
 #include <QTextBoundaryFinder>
+#include <vector>
 
 namespace kestrix::ui {
 
 namespace {
 
-constexpr QChar wordJoiner(0x2060);
-constexpr QChar zeroWidthSpace(0x200B);
-
 bool isSeparator(QChar c) {
     return c == u'\\' || c == u'/';
 }
 
-// Where the text layout may break the word: its line-break opportunities.
-std::vector<bool> layoutBreaks(const QString& word) {
-    std::vector<bool> breaks(word.size() + 1, false);
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, word);
-    for (qsizetype at = finder.toNextBoundary(); at != -1; at = finder.toNextBoundary()) {
-        breaks[at] = true;
+// A word too wide for a line, in pieces that each fit: each as long as fits, ending after its
+// last separator where it holds one, between characters where it holds none. A character wider
+// than a line is a piece of its own.
+QStringList piecesOf(const QString& word, const QFontMetrics& metrics, int lineWidth) {
+    std::vector<qsizetype> ends;  // where each character ends
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, word);
+    for (qsizetype at = characters.toNextBoundary(); at != -1; at = characters.toNextBoundary()) {
+        ends.push_back(at);
     }
-    return breaks;
+    const auto fits = [&](qsizetype start, qsizetype end) {
+        return metrics.horizontalAdvance(word.mid(start, end - start)) <= lineWidth;
+    };
+    QStringList pieces;
+    qsizetype start = 0;
+    for (std::size_t first = 0; first < ends.size();) {
+        std::size_t last = first;
+        while (last + 1 < ends.size() && fits(start, ends[last + 1])) {
+            ++last;
+        }
+        std::size_t cut = last;
+        for (std::size_t at = last + 1; ends[last] != word.size() && at-- > first;) {
+            if (isSeparator(word[ends[at] - 1])) {
+                cut = at;
+                break;
+            }
+        }
+        pieces << word.mid(start, ends[cut] - start);
+        start = ends[cut];
+        first = cut + 1;
+    }
+    return pieces;
 }
 
-// Where a path too wide for a line may break: after each separator, and anywhere in a name
-// that does not fit on a line by itself.
-std::vector<bool> neededBreaks(const QString& path, const QFontMetrics& metrics, int lineWidth) {
-    std::vector<bool> breaks(path.size() + 1, false);
-    qsizetype start = 0;
-    for (qsizetype i = 0; i <= path.size(); ++i) {
-        if (i < path.size() && !isSeparator(path[i])) {
+QStringList wrapParagraph(const QString& paragraph, const QFontMetrics& metrics, int lineWidth) {
+    static const QRegularExpression wordAndSpaceBefore(QStringLiteral("(\\s*)(\\S+)"));
+    QStringList lines;
+    QString line;
+    for (const auto& match : wordAndSpaceBefore.globalMatch(paragraph)) {
+        const QString word = match.captured(2);
+        const QString longer = line + match.captured(1) + word;
+        if (!line.isEmpty() && metrics.horizontalAdvance(longer) <= lineWidth) {
+            line = longer;
             continue;
         }
-        const qsizetype end = std::min(i + 1, path.size());
-        const bool nameTooWide =
-            metrics.horizontalAdvance(path.mid(start, end - start)) > lineWidth;
-        for (qsizetype at = start + 1; at <= end; ++at) {
-            breaks[at] = nameTooWide || at == end;
+        if (!line.isEmpty()) {
+            lines << line;
         }
-        start = end;
+        QStringList pieces = metrics.horizontalAdvance(word) <= lineWidth
+                                 ? QStringList{word}
+                                 : piecesOf(word, metrics, lineWidth);
+        line = pieces.takeLast();
+        lines << pieces;
     }
-    return breaks;
+    return lines << line;
 }
 
-QString keepPathWhole(const QString& path, const QFontMetrics& metrics, int lineWidth) {
-    const std::vector<bool> layout = layoutBreaks(path);
-    std::vector<bool> allowed(path.size() + 1, false);
-    if (metrics.horizontalAdvance(path) > lineWidth) {
-        allowed = neededBreaks(path, metrics, lineWidth);
+// Paints the label's text in the lines given, and keeps the label the size they take.
+class LinesLayout : public QObject {
+public:
+    LinesLayout(QLabel& label, QStringList lines)
+        : QObject(&label), label_(label), shown_(lines.join(u'\n')) {
+        const QRect needed = label.fontMetrics().boundingRect(QRect(), flags(), shown_);
+        const QMargins margins = label.contentsMargins();
+        label.setFixedSize(needed.width() + margins.left() + margins.right(),
+                           needed.height() + margins.top() + margins.bottom());
+        label.installEventFilter(this);
     }
-    QString marked;
-    for (qsizetype at = 0; at < path.size(); ++at) {
-        if (at > 0 && layout[at] != allowed[at]) {
-            marked += allowed[at] ? zeroWidthSpace : wordJoiner;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != &label_ || event->type() != QEvent::Paint) {
+            return false;
         }
-        marked += path[at];
+        QPainter painter(&label_);
+        label_.style()->drawItemText(&painter, label_.contentsRect(), flags(), label_.palette(),
+                                     label_.isEnabled(), shown_, label_.foregroundRole());
+        return true;
     }
-    return marked;
-}
+
+private:
+    [[nodiscard]] int flags() const {
+        return static_cast<int>(
+                   QStyle::visualAlignment(label_.layoutDirection(), label_.alignment())) |
+               Qt::TextExpandTabs;
+    }
+
+    QLabel& label_;
+    QString shown_;
+};
 
 }  // namespace
 
-QString keepPathsWhole(const QString& text, const QFontMetrics& metrics, int lineWidth) {
-    static const QRegularExpression word(QStringLiteral("\\S+"));
-    QString marked;
-    qsizetype done = 0;
-    for (const auto& match : word.globalMatch(text)) {
-        const QString w = match.captured();
-        marked += text.mid(done, match.capturedStart() - done);
-        const bool isPath = std::any_of(w.begin(), w.end(), isSeparator);
-        marked += isPath ? keepPathWhole(w, metrics, lineWidth) : w;
-        done = match.capturedEnd();
+QStringList wrapLines(const QString& text, const QFontMetrics& metrics, int lineWidth) {
+    static const QRegularExpression lineEnd(QStringLiteral("\\r\\n|\\r|\\n"));
+    QStringList lines;
+    for (const QString& paragraph : text.split(lineEnd)) {
+        lines << wrapParagraph(paragraph, metrics, lineWidth);
     }
-    return marked + text.mid(done);
+    return lines;
+}
+
+void keepWordsWhole(QMessageBox& box, int lineWidth) {
+    // The box's own label, which holds the text: where a Qt without it shows the text its own
+    // way, the text is still the same.
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (label != nullptr) {
+        new LinesLayout(*label, wrapLines(box.text(), label->fontMetrics(), lineWidth));
+    }
 }
 
 }  // namespace kestrix::ui

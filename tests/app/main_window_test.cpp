@@ -1,3 +1,4 @@
+#include "app/single_instance.h"
 #include "support/program_fixture.h"
 #include "ui/events.h"
 #include "ui/message_box.h"
@@ -5,6 +6,12 @@
 #include <gtest/gtest.h>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTemporaryDir>
+#ifdef Q_OS_UNIX
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#endif
 
 namespace kestrix::test {
 namespace {
@@ -177,6 +184,37 @@ TEST_F(MainWindow, ExitAndTheCloseBoxEndTheProgram) {
     answers.answer(QMessageBox::Yes);
     EXPECT_TRUE(ui::askYesNo(nullptr, QStringLiteral("Still asking?")));
     EXPECT_EQ(answers.shown().size(), 1U);
+}
+
+TEST_F(MainWindow, ASecondStartBringsTheFirstToTheFrontAndEnds) {
+    const QTemporaryDir runtime;
+    const QString session = runtime.filePath(QStringLiteral("kestrix"));
+    app::SingleInstance first(session);
+    ASSERT_TRUE(first.claim());
+    app::FrmKestrix& w = start();
+    QObject::connect(&first, &app::SingleInstance::frontWanted,
+                     [this] { program().bringToFront(); });
+    w.showMinimized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.isMinimized(); }));
+
+    EXPECT_FALSE(app::SingleInstance(session).claim()) << "the second start found nobody";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.isMinimized() && w.isActiveWindow(); }));
+
+#ifdef Q_OS_UNIX
+    // One that died left its socket behind, which nobody answers at: the next start takes over.
+    const QString dead = runtime.filePath(QStringLiteral("dead"));
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(dead);
+    std::copy(path.begin(), path.end(), address.sun_path);
+    const int left = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::bind(left, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ::close(left);
+    ASSERT_TRUE(QFileInfo::exists(dead));
+    app::SingleInstance next(dead);
+    EXPECT_TRUE(next.claim());
+    EXPECT_FALSE(app::SingleInstance(dead).claim());
+#endif
 }
 
 }  // namespace

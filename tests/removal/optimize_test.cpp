@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>

@@ -48,8 +48,9 @@ TEST_F(CounterWindowTest, ResetStatisticsFromTheMenu) {
     EXPECT_EQ(w.lblttl->text(), QStringLiteral("0"));
     EXPECT_EQ(stored(), QByteArray("[Kestrix Settings]\nTOTAL=0\n"));
     ASSERT_EQ(answers.shown().size(), 2U);
-    EXPECT_TRUE(answers.shown().front().text.endsWith(
-        u'(' + QDir::toNativeSeparators(drive_.settingsFile()) + u')'));
+    EXPECT_EQ(answers.shown().front().text,
+              QStringLiteral("Are you sure you would like to reset your statistics?\r\n(") +
+                  QDir::toNativeSeparators(drive_.settingsFile()) + u')');
 }
 
 // An installed program: its folder cannot be written, not even by root.
@@ -112,8 +113,9 @@ TEST_F(ReadOnlyProgramFolder, KeepsTheCountInTheUsersOwnInfoIni) {
     answers.answer(QMessageBox::No);
     again.mnuReset->trigger();
     ASSERT_EQ(answers.shown().size(), 2U);
-    EXPECT_TRUE(
-        answers.shown().back().text.endsWith(u'(' + QDir::toNativeSeparators(userFile()) + u')'));
+    EXPECT_EQ(answers.shown().back().text,
+              QStringLiteral("Are you sure you would like to reset your statistics?\r\n(") +
+                  QDir::toNativeSeparators(userFile()) + u')');
 }
 
 TEST_F(ReadOnlyProgramFolder, CountsOnAndSaysSoOnceWhenTheCountCannotBeKeptAnywhere) {

@@ -1,18 +1,67 @@
 #include "settings/lifetime_counter.h"
+#include "platform/file_lock.h"
+#include "settings/profile_file.h"
 #include "support/files.h"
 
 #include "support/modal_answers.h"
 
 #include <gtest/gtest.h>
+#if defined(__linux__) && defined(__x86_64__)
+#define KESTRIX_FAILS_FLUSHES
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <ucontext.h>
+#include <unistd.h>
+#endif
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <thread>
 
 namespace kestrix::settings {
 namespace {
 
 using ui::LooseValue;
+
+#ifdef KESTRIX_FAILS_FLUSHES
+// From here on, for good, the system fails every flush of a folder, as a failing disk would;
+// files are still flushed. Only for a process of its own: nothing can undo it.
+void failFolderFlushes() {
+    struct sigaction action {};
+    action.sa_flags = SA_SIGINFO;
+    // Each flush is trapped here and done, or failed, in the program's place.
+    action.sa_sigaction = [](int, siginfo_t*, void* context) {
+        auto& registers = static_cast<ucontext_t*>(context)->uc_mcontext.gregs;
+        const int savedErrno = errno;
+        const int fd = static_cast<int>(registers[REG_RDI]);
+        struct stat what {};
+        const bool folder = ::fstat(fd, &what) == 0 && S_ISDIR(what.st_mode);
+        registers[REG_RAX] = folder ? -EIO : (::fdatasync(fd) == 0 ? 0 : -errno);
+        errno = savedErrno;
+    };
+    ASSERT_EQ(::sigaction(SIGSYS, &action, nullptr), 0);
+    sock_filter trapFsync[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_fsync, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_TRAP),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    const sock_fprog program{static_cast<unsigned short>(std::size(trapFsync)), trapFsync};
+    ASSERT_EQ(::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0), 0);
+    ASSERT_EQ(::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program), 0);
+}
+#endif
 
 class LifetimeCounterTest : public testing::Test {
 protected:
@@ -92,6 +141,39 @@ TEST_F(LifetimeCounterTest, CountsUpTo64Bits) {
     EXPECT_EQ(stored(), QByteArray("[Kestrix Settings]\r\nTOTAL=9223372036854775807\r\n"));
 }
 
+TEST_F(LifetimeCounterTest, TwoCountersOnOneFileLoseNoDeletion) {
+    store("[Kestrix Settings]\r\nTOTAL=10\r\n");
+    ui::KestrixWindowDesign otherWindow(QStringList(), platform::DriveMap::withDriveC(dir_.path()));
+    LooseValue otherTotal;
+    LifetimeCounter other(otherWindow, otherTotal, file());
+    counter_.load();
+    other.load();
+    for (int deleted = 0; deleted < 20; ++deleted) {
+        counter_.raise();
+        other.raise();
+    }
+    EXPECT_EQ(stored(), QByteArray("[Kestrix Settings]\r\nTOTAL=50\r\n"));
+    EXPECT_EQ(label(), QStringLiteral("49"));
+    EXPECT_EQ(otherWindow.lblttl->text(), QStringLiteral("50"));
+
+    // Another Kestrix is about to store its count: a raise waits for it, then counts on.
+    std::atomic<bool> locked = false;
+    std::thread writer([&] {
+        const auto lock = platform::FileLock::acquire(file());
+        locked = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        EXPECT_TRUE(WriteSetting(QStringLiteral("Kestrix Settings"), QStringLiteral("Total"),
+                                 QStringLiteral("100"), file()));
+    });
+    while (!locked) {
+        std::this_thread::yield();
+    }
+    counter_.raise();
+    writer.join();
+    EXPECT_EQ(label(), QStringLiteral("101"));
+    EXPECT_EQ(stored(), QByteArray("[Kestrix Settings]\r\nTOTAL=101\r\n"));
+}
+
 TEST_F(LifetimeCounterTest, UnwritableFolderShowsTheCountAsItStands) {
     QTemporaryDir elsewhere;
     const QString gone = elsewhere.filePath(QStringLiteral("gone"));
@@ -107,6 +189,45 @@ TEST_F(LifetimeCounterTest, UnwritableFolderShowsTheCountAsItStands) {
     ASSERT_EQ(answers.shown().size(), 1U);
     EXPECT_TRUE(answers.shown().front().text.contains(QDir::toNativeSeparators(settingsFile(gone)) +
                                                       u'\n'));
+}
+
+TEST_F(LifetimeCounterTest, CountSavedWhoseFolderCannotBeFlushedIsToldSo) {
+#ifndef KESTRIX_FAILS_FLUSHES
+    GTEST_SKIP() << "the system is made to fail a flush on Linux for x86-64 only";
+#else
+    store("[Kestrix Settings]\r\nTOTAL=41\r\n");
+    counter_.load();
+    // In a process of its own, which ends with the number of what went wrong.
+    EXPECT_EXIT(
+        {
+            failFolderFlushes();
+            test::ModalAnswers answers;
+            answers.answer(QMessageBox::Ok);
+            counter_.raise();
+            counter_.raise();
+            const QString expected =
+                QStringLiteral("Kestrix saved its count of deleted fonts in\n") +
+                QDir::toNativeSeparators(file()) +
+                QStringLiteral(
+                    "\nbut it may not outlive a crash of the system (its folder could "
+                    "not be flushed to the disk: ") +
+                QString::fromLocal8Bit(std::strerror(EIO)) + QStringLiteral(").");
+            std::string wrong;
+            if (stored() != "[Kestrix Settings]\r\nTOTAL=43\r\n" || label() != "43") {
+                wrong += "count: " + label().toStdString() + ", stored: " + stored().toStdString();
+            }
+            for (const QString& text : answers.texts()) {
+                wrong += text == expected ? "" : "\ntold: " + text.toStdString();
+            }
+            if (answers.shown().size() != 1) {
+                wrong += "\ntold " + std::to_string(answers.shown().size()) + " times";
+            }
+            std::fputs(wrong.c_str(), stderr);
+            std::fflush(stderr);
+            ::_exit(wrong.empty() ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
+#endif
 }
 
 TEST_F(LifetimeCounterTest, ResetAsksNamingTheFileAndOnlyYesResets) {

@@ -31,16 +31,14 @@ void ModalAnswers::answerOpenBox() {
     }
     box->setProperty("kestrixAnswered", true);
     auto* defaultButton = box->defaultButton();
-    QString plain = box->text();
-    plain.remove(QChar(0x2060)).remove(QChar(0x200B));
     QStringList texts{box->text()};
     for (const QAbstractButton* button : box->buttons()) {
         texts << button->text().remove(u'&');
     }
     const QStringList readable = accessibleTexts(box);
-    shown_.push_back({box->windowTitle(), plain, box->icon(), box->standardButtons(),
+    shown_.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
                       defaultButton ? box->standardButton(defaultButton) : QMessageBox::NoButton,
-                      box->textFormat(), box->text(),
+                      box->textFormat(),
                       std::all_of(texts.begin(), texts.end(),
                                   [&](const QString& text) { return readable.contains(text); })});
     if (answers_.empty()) {

@@ -17,13 +17,12 @@ class ModalAnswers : public QObject {
 public:
     struct Shown {
         QString title;
-        QString text;  // as a person reads it, without the marks that keep paths whole
+        QString text;
         QMessageBox::Icon icon;
         QMessageBox::StandardButtons buttons;
         QMessageBox::StandardButton defaultButton;
         Qt::TextFormat format;
-        QString markedText;  // as the box holds it
-        bool readable;       // its text and buttons reach assistive technology
+        bool readable;  // its text and buttons reach assistive technology
     };
     enum class By { Mouse, Keyboard, AssistiveTechnology };
 

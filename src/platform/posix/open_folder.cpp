@@ -18,7 +18,7 @@ namespace {
 QString openFailure(int error) {
     switch (error) {
         case ELOOP:
-            return QStringLiteral("reached through a link");
+            return QStringLiteral("its links go round in a loop");
         case ENOTDIR:
             return QStringLiteral("not a folder");
         case ENOENT:
@@ -29,6 +29,10 @@ QString openFailure(int error) {
         default:
             return systemError(error);
     }
+}
+
+bool sameEntry(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 // A name for an entry of this very folder: nothing that would lead out of it.
@@ -59,7 +63,7 @@ std::variant<OpenFolder, QString> OpenFolder::subfolder(const QString& name) con
     if (!isEntryName(name)) {
         return openFailure(ENOENT);
     }
-    auto opened = openDirectory(descriptor(handle()), QFile::encodeName(name), O_NOFOLLOW);
+    auto opened = openDirectory(descriptor(handle()), QFile::encodeName(name), 0);
     if (auto* failure = std::get_if<QString>(&opened)) {
         return *failure;
     }
@@ -103,8 +107,29 @@ bool OpenFolder::isSameFolder(const OpenFolder& other) const {
     struct stat mine {};
     struct stat theirs {};
     return ::fstat(descriptor(handle()), &mine) == 0 &&
-           ::fstat(descriptor(other.handle()), &theirs) == 0 && mine.st_dev == theirs.st_dev &&
-           mine.st_ino == theirs.st_ino;
+           ::fstat(descriptor(other.handle()), &theirs) == 0 && sameEntry(mine, theirs);
+}
+
+bool OpenFolder::isWithin(const OpenFolder& outer) const {
+    struct stat wanted {};
+    struct stat current {};
+    if (::fstat(descriptor(outer.handle()), &wanted) != 0 ||
+        ::fstat(descriptor(handle()), &current) != 0) {
+        return false;
+    }
+    // Up through the parents, by the folders themselves rather than by their names, to the root,
+    // which is its own parent.
+    UniqueFd folder(::fcntl(descriptor(handle()), F_DUPFD_CLOEXEC, 0));
+    while (folder && !sameEntry(current, wanted)) {
+        UniqueFd parent(::openat(folder.get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        struct stat above {};
+        if (!parent || ::fstat(parent.get(), &above) != 0 || sameEntry(above, current)) {
+            return false;
+        }
+        folder = std::move(parent);
+        current = above;
+    }
+    return static_cast<bool>(folder);
 }
 
 }  // namespace kestrix::platform

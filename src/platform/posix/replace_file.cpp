@@ -9,16 +9,46 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <algorithm>
+#include <array>
 #include <cerrno>
+#include <climits>
+#include <optional>
+#include <variant>
 
 namespace kestrix::platform {
 
 namespace {
 
-// The file that writing to `path` must replace: a link's target, as writing through it would.
-QString finalTarget(const QString& path) {
-    const QFileInfo info(path);
-    return info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
+// The file that writing to `path` must replace: the one at the end of its chain of links, as
+// opening it for writing would reach, or the name where a new file goes. A link that leads
+// nowhere is no place to make a file.
+std::variant<QByteArray, QString> finalTarget(const QString& path) {
+    QByteArray current = QFile::encodeName(QFileInfo(path).absoluteFilePath());
+    constexpr int mostLinks = 40;  // as many as the system follows in one path
+    for (int links = 0; links <= mostLinks; ++links) {
+        struct stat entry {};
+        if (::lstat(current.constData(), &entry) != 0) {
+            if (errno == ENOENT && links > 0) {
+                return QStringLiteral("it is a link to %1, which does not exist")
+                    .arg(QFile::decodeName(current));
+            }
+            return current;  // a new file, or a folder whose opening will say what is wrong
+        }
+        if (!S_ISLNK(entry.st_mode)) {
+            return current;
+        }
+        std::array<char, PATH_MAX> buffer{};
+        const ssize_t length = ::readlink(current.constData(), buffer.data(), buffer.size());
+        if (length < 0 || length == static_cast<ssize_t>(buffer.size())) {
+            return QStringLiteral("the link cannot be read: ") +
+                   systemError(length < 0 ? errno : ENAMETOOLONG);
+        }
+        const QByteArray target(buffer.data(), length);
+        current =
+            target.startsWith('/') ? target : current.left(current.lastIndexOf('/') + 1) + target;
+    }
+    return QStringLiteral("it is a link in a loop of links");
 }
 
 struct NewFile {
@@ -59,21 +89,38 @@ int writeAll(const UniqueFd& fd, QByteArrayView bytes) {
     return 0;
 }
 
-// The old file's permissions carry over, as they would had it been written in place.
-int keepPermissions(const UniqueFd& folder, const QByteArray& name, const UniqueFd& fd) {
+// The old file's owner, group and permissions carry over, as they would had it been written in
+// place. An owner we may not give it is a reason not to replace the file.
+std::optional<QString> keepOwnership(const UniqueFd& folder, const QByteArray& name,
+                                     const UniqueFd& fd) {
     struct stat old {};
-    if (::fstatat(folder.get(), name.constData(), &old, 0) != 0) {
-        return errno == ENOENT ? 0 : errno;
+    if (::fstatat(folder.get(), name.constData(), &old, AT_SYMLINK_NOFOLLOW) != 0) {
+        return errno == ENOENT ? std::nullopt
+                               : std::optional(QStringLiteral("the old file cannot be examined: ") +
+                                               systemError(errno));
     }
-    return ::fchmod(fd.get(), old.st_mode & 07777) == 0 ? 0 : errno;
+    struct stat mine {};
+    if (::fstat(fd.get(), &mine) != 0) {
+        return QStringLiteral("the new file cannot be examined: ") + systemError(errno);
+    }
+    if ((mine.st_uid != old.st_uid || mine.st_gid != old.st_gid) &&
+        ::fchown(fd.get(), old.st_uid, old.st_gid) != 0) {
+        return QStringLiteral("the new file cannot take the old one's owner and group: ") +
+               systemError(errno);
+    }
+    // After the owner: a change of owner drops the set-user and set-group bits.
+    if (::fchmod(fd.get(), old.st_mode & 07777) != 0) {
+        return QStringLiteral("the new file cannot take the old one's permissions: ") +
+               systemError(errno);
+    }
+    return std::nullopt;
 }
 
 // Writes, flushes and closes the new file; returns the reason when any step failed.
 std::optional<QString> fill(NewFile& file, const UniqueFd& folder, const QByteArray& name,
                             const std::vector<QByteArrayView>& pieces) {
-    if (const int error = keepPermissions(folder, name, file.fd)) {
-        return QStringLiteral("the new file cannot take the old one's permissions: ") +
-               systemError(error);
+    if (auto failure = keepOwnership(folder, name, file.fd)) {
+        return failure;
     }
     for (const auto& piece : pieces) {
         if (const int error = writeAll(file.fd, piece)) {
@@ -92,38 +139,42 @@ std::optional<QString> fill(NewFile& file, const UniqueFd& folder, const QByteAr
 
 }  // namespace
 
-std::optional<QString> replaceFile(const QString& path, const std::vector<QByteArrayView>& pieces) {
-    const QFileInfo target(finalTarget(path));
-    const UniqueFd folder(::open(QFile::encodeName(target.absolutePath()).constData(),
+ReplaceResult replaceFile(const QString& path, const std::vector<QByteArrayView>& pieces) {
+    const auto resolved = finalTarget(path);
+    if (const auto* failure = std::get_if<QString>(&resolved)) {
+        return {false, *failure};
+    }
+    const QByteArray& target = std::get<QByteArray>(resolved);
+    const qsizetype slash = target.lastIndexOf('/');
+    const UniqueFd folder(::open(target.left(std::max<qsizetype>(slash, 1)).constData(),
                                  O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder) {
-        return QStringLiteral("its folder cannot be opened: ") + systemError(errno);
+        return {false, QStringLiteral("its folder cannot be opened: ") + systemError(errno)};
     }
-    const QByteArray name = QFile::encodeName(target.fileName());
+    const QByteArray name = target.mid(slash + 1);
     int error = 0;
     auto file = createBeside(folder, name, error);
     if (!file) {
-        return QStringLiteral("no new file can be created beside it: ") + systemError(error);
+        return {false,
+                QStringLiteral("no new file can be created beside it: ") + systemError(error)};
     }
     if (auto failure = fill(*file, folder, name, pieces)) {
         ::unlinkat(folder.get(), file->name.constData(), 0);
-        return failure;
+        return {false, *failure};
     }
     if (::renameat(folder.get(), file->name.constData(), folder.get(), name.constData()) != 0) {
         const int renameError = errno;
         ::unlinkat(folder.get(), file->name.constData(), 0);
-        return QStringLiteral("the new file could not take the old one's place: ") +
-               systemError(renameError);
+        return {false, QStringLiteral("the new file could not take the old one's place: ") +
+                           systemError(renameError)};
     }
     // Without this the rename itself may be lost in a crash. Some file systems cannot flush a
     // folder at all; then there is nothing more to be done.
     if (::fsync(folder.get()) != 0 && errno != EINVAL && errno != ENOTSUP) {
-        return QStringLiteral(
-                   "the new file is in place, but its folder could not be flushed to "
-                   "the disk: ") +
-               systemError(errno);
+        return {true, QStringLiteral("its folder could not be flushed to the disk: ") +
+                          systemError(errno)};
     }
-    return std::nullopt;
+    return {true, {}};
 }
 
 }  // namespace kestrix::platform

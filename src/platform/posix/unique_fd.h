@@ -16,6 +16,8 @@ public:
     explicit UniqueFd(int fd) : UniqueHandle(static_cast<NativeHandle>(fd < 0 ? -1 : fd)) {}
 
     [[nodiscard]] int get() const { return descriptor(*this); }
+    // Gives the descriptor up to the caller, who closes it from now on.
+    [[nodiscard]] int release() { return static_cast<int>(UniqueHandle::release()); }
 };
 
 }  // namespace kestrix::platform

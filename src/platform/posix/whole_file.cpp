@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <array>
 
 namespace kestrix::platform {
 
@@ -13,23 +15,33 @@ std::variant<QByteArray, QString> readWholeFile(const QString& path, qint64 larg
     if (!info.isFile()) {
         return QStringLiteral("it is not a regular file");
     }
-    const QString tooLarge = QStringLiteral("it is larger than %1 MiB").arg(largest >> 20);
-    if (info.size() > largest) {
-        return tooLarge;
-    }
+    // Unbuffered, so that nothing is read ahead of what is asked for.
     QFile file(path);
     const QString unreadable = QStringLiteral("it cannot be read: ");
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         return unreadable + file.errorString();
     }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return unreadable + file.errorString();
+    const qint64 size = file.size();
+    if (size > largest) {
+        return QStringLiteral("it is larger than %1 MiB").arg(largest >> 20);
     }
-    if (bytes.size() > largest) {
-        return tooLarge;
+    // No more than one byte past the size is ever read: a file may grow once its size was
+    // asked, and some (those in /proc) say they are empty whatever they hold.
+    QByteArray bytes;
+    bytes.reserve(size + 1);
+    std::array<char, 64 * 1024> chunk{};
+    while (bytes.size() <= size) {
+        const qint64 wanted = std::min<qint64>(chunk.size(), size + 1 - bytes.size());
+        const qint64 got = file.read(chunk.data(), wanted);
+        if (got < 0) {
+            return unreadable + file.errorString();
+        }
+        if (got == 0) {
+            return bytes;
+        }
+        bytes.append(chunk.data(), got);
     }
-    return bytes;
+    return QStringLiteral("it holds more than its size says");
 }
 
 }  // namespace kestrix::platform

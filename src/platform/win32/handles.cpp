@@ -32,6 +32,28 @@ std::optional<BY_HANDLE_FILE_INFORMATION> informationOf(const UniqueHandle& file
     return information;
 }
 
+QString finalPath(const UniqueHandle& file) {
+    std::wstring path(MAX_PATH, L'\0');
+    for (int attempt = 0; file && attempt < 2; ++attempt) {
+        const DWORD length =
+            ::GetFinalPathNameByHandleW(native(file), path.data(), static_cast<DWORD>(path.size()),
+                                        FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0) {
+            break;
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            const QString found = QString::fromStdWString(path);
+            if (found.startsWith(QStringLiteral("\\\\?\\UNC\\"))) {
+                return QStringLiteral("\\\\") + found.mid(8);  // \\server\share
+            }
+            return found.startsWith(QStringLiteral("\\\\?\\")) ? found.mid(4) : found;
+        }
+        path.resize(length);
+    }
+    return QString();
+}
+
 DWORD markForDeletion(const UniqueHandle& file, bool deleted) {
     FILE_DISPOSITION_INFO disposition{};
     disposition.DeleteFile = deleted ? TRUE : FALSE;

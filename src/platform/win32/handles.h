@@ -38,6 +38,10 @@ struct Opened {
     return (quint64{information.nFileIndexHigh} << 32) | information.nFileIndexLow;
 }
 
+// The path the system resolves an open file or folder to, links and all, without the "\\?\"
+// prefix; "" where it cannot say.
+[[nodiscard]] QString finalPath(const UniqueHandle& file);
+
 // Marks the file to be deleted when its last handle closes, or takes the mark back. Returns the
 // Windows error, or ERROR_SUCCESS.
 [[nodiscard]] DWORD markForDeletion(const UniqueHandle& file, bool deleted);

@@ -6,4 +6,8 @@ QString hostDriveC(const QString&) {
     return QString();
 }
 
+QString winePrefixFolder(const QString&) {
+    return QString();
+}
+
 }  // namespace kestrix::platform

@@ -26,9 +26,8 @@ QString openFailure(DWORD error) {
     }
 }
 
-// The handle, where it holds a folder (or a link to one, where that is allowed).
-std::variant<UniqueHandle, QString> checkedFolder(UniqueHandle handle, DWORD error,
-                                                  bool linkAllowed) {
+// The handle, where it holds a folder.
+std::variant<UniqueHandle, QString> checkedFolder(UniqueHandle handle, DWORD error) {
     if (!handle) {
         return openFailure(error);
     }
@@ -39,9 +38,6 @@ std::variant<UniqueHandle, QString> checkedFolder(UniqueHandle handle, DWORD err
     if (!(information->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         return openFailure(ERROR_DIRECTORY);
     }
-    if (!linkAllowed && (information->dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        return QStringLiteral("reached through a link");
-    }
     return handle;
 }
 
@@ -51,7 +47,7 @@ std::variant<OpenFolder, QString> OpenFolder::open(const QString& hostPath) {
     UniqueHandle handle =
         win32::adopt(::CreateFileW(win32::wide(hostPath).c_str(), folderAccess, shareAll, nullptr,
                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    auto checked = checkedFolder(std::move(handle), ::GetLastError(), true);
+    auto checked = checkedFolder(std::move(handle), ::GetLastError());
     if (auto* failure = std::get_if<QString>(&checked)) {
         return *failure;
     }
@@ -62,10 +58,9 @@ std::variant<OpenFolder, QString> OpenFolder::subfolder(const QString& name) con
     if (!win32::isEntryName(name)) {
         return openFailure(ERROR_FILE_NOT_FOUND);
     }
-    auto opened = win32::openRelative(
-        handle(), win32::wide(name), folderAccess, shareAll,
-        FILE_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT | FILE_OPEN_FOR_BACKUP_INTENT);
-    auto checked = checkedFolder(std::move(opened.handle), opened.error, false);
+    auto opened = win32::openRelative(handle(), win32::wide(name), folderAccess, shareAll,
+                                      FILE_DIRECTORY_FILE | FILE_OPEN_FOR_BACKUP_INTENT);
+    auto checked = checkedFolder(std::move(opened.handle), opened.error);
     if (auto* failure = std::get_if<QString>(&checked)) {
         return *failure;
     }
@@ -110,6 +105,17 @@ bool OpenFolder::isSameFolder(const OpenFolder& other) const {
     const auto theirs = win32::informationOf(other.handle());
     return mine && theirs && mine->dwVolumeSerialNumber == theirs->dwVolumeSerialNumber &&
            win32::fileIndex(*mine) == win32::fileIndex(*theirs);
+}
+
+bool OpenFolder::isWithin(const OpenFolder& outer) const {
+    // Compared by the paths the system resolves both to, links and all.
+    const QString inner = win32::finalPath(handle());
+    const QString container = win32::finalPath(outer.handle());
+    if (inner.isEmpty() || container.isEmpty()) {
+        return false;
+    }
+    return inner.compare(container, Qt::CaseInsensitive) == 0 ||
+           inner.startsWith(container + u'\\', Qt::CaseInsensitive);
 }
 
 }  // namespace kestrix::platform

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <optional>
 
 namespace kestrix::platform {
 
@@ -15,35 +16,28 @@ QString lastError() {
     return systemError(static_cast<int>(::GetLastError()));
 }
 
-QString withoutLongPathPrefix(const QString& path) {
-    if (path.startsWith(QStringLiteral("\\\\?\\UNC\\"))) {
-        return QStringLiteral("\\") + path.mid(8);
-    }
-    return path.startsWith(QStringLiteral("\\\\?\\")) ? path.mid(4) : path;
-}
-
 // The file that writing to `path` must replace: what a link there leads to, as writing through
-// it would; the path itself where nothing is there yet.
-QString finalTarget(const QString& path) {
+// it would; the path itself where nothing is there yet. A link that leads nowhere is no place to
+// make a file: `refusal` says so.
+struct Target {
+    QString path;
+    QString refusal;
+};
+Target finalTarget(const QString& path) {
+    const QString native = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     const UniqueHandle file = win32::adopt(::CreateFileW(
-        win32::wide(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())).c_str(),
-        FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    std::wstring final(MAX_PATH, L'\0');
-    for (int attempt = 0; file && attempt < 2; ++attempt) {
-        const DWORD length = ::GetFinalPathNameByHandleW(win32::native(file), final.data(),
-                                                         static_cast<DWORD>(final.size()),
-                                                         FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-        if (length == 0) {
-            break;
+        win32::wide(native).c_str(), FILE_READ_ATTRIBUTES,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) {
+        const DWORD attributes = ::GetFileAttributesW(win32::wide(native).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+            return {native, QStringLiteral("it is a link to a file that does not exist")};
         }
-        if (length < final.size()) {
-            final.resize(length);
-            return withoutLongPathPrefix(QString::fromStdWString(final));
-        }
-        final.resize(length);
+        return {native, {}};
     }
-    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    const QString final = win32::finalPath(file);
+    return {final.isEmpty() ? native : final, {}};
 }
 
 struct NewFile {
@@ -137,14 +131,18 @@ std::optional<QString> putInPlace(const QString& newFile, const QString& target)
 
 }  // namespace
 
-std::optional<QString> replaceFile(const QString& path, const std::vector<QByteArrayView>& pieces) {
-    const QString target = finalTarget(path);
+ReplaceResult replaceFile(const QString& path, const std::vector<QByteArrayView>& pieces) {
+    const auto [target, refusal] = finalTarget(path);
+    if (!refusal.isEmpty()) {
+        return {false, refusal};
+    }
     if (!QFileInfo(QFileInfo(target).absolutePath()).isDir()) {
-        return QStringLiteral("its folder cannot be opened: ") + systemError(ERROR_PATH_NOT_FOUND);
+        return {false, QStringLiteral("its folder cannot be opened: ") +
+                           systemError(ERROR_PATH_NOT_FOUND)};
     }
     auto file = createBeside(target);
     if (!file) {
-        return QStringLiteral("no new file can be created beside it: ") + lastError();
+        return {false, QStringLiteral("no new file can be created beside it: ") + lastError()};
     }
     auto failure = fill(*file, pieces);
     if (!failure) {
@@ -153,8 +151,10 @@ std::optional<QString> replaceFile(const QString& path, const std::vector<QByteA
     if (failure) {
         file->handle.reset();
         ::DeleteFileW(win32::wide(file->path).c_str());
+        return {false, *failure};
     }
-    return failure;
+    // The move itself is written through: there is no folder left to flush.
+    return {true, QString()};
 }
 
 }  // namespace kestrix::platform

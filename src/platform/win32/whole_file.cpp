@@ -28,36 +28,30 @@ std::variant<QByteArray, QString> readWholeFile(const QString& path, qint64 larg
     if (::GetFileType(win32::native(file)) != FILE_TYPE_DISK) {
         return QStringLiteral("it is not a regular file");
     }
-    const QString tooLarge = QStringLiteral("it is larger than %1 MiB").arg(largest >> 20);
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(win32::native(file), &size)) {
         return unreadable + systemError(static_cast<int>(::GetLastError()));
     }
     if (size.QuadPart > largest) {
-        return tooLarge;
+        return QStringLiteral("it is larger than %1 MiB").arg(largest >> 20);
     }
-    // One byte more than allowed tells a file that has grown since.
+    // No more than one byte past the size is ever read: a file may grow once its size was asked.
     QByteArray bytes(static_cast<qsizetype>(size.QuadPart) + 1, Qt::Uninitialized);
     qsizetype done = 0;
-    for (;;) {
-        if (done == bytes.size()) {
-            if (done > largest) {
-                return tooLarge;
-            }
-            bytes.resize(std::min<qsizetype>(bytes.size() * 2, largest + 1));
-        }
+    while (done < bytes.size()) {
         DWORD read = 0;
         if (!::ReadFile(win32::native(file), bytes.data() + done,
-                        static_cast<DWORD>(bytes.size() - done), &read, nullptr)) {
+                        static_cast<DWORD>(std::min<qsizetype>(bytes.size() - done, 1 << 30)),
+                        &read, nullptr)) {
             return unreadable + systemError(static_cast<int>(::GetLastError()));
         }
         if (read == 0) {
-            break;
+            bytes.truncate(done);
+            return bytes;
         }
         done += read;
     }
-    bytes.truncate(done);
-    return bytes;
+    return QStringLiteral("it holds more than its size says");
 }
 
 }  // namespace kestrix::platform

@@ -1,5 +1,10 @@
-// Optimize against names that only differ in letter case, which POSIX file systems hold.
+// Optimize against what a Wine prefix on a POSIX file system may hold: names that only differ in
+// letter case, and a font folder reached through a link.
 #include "removal/optimize_fixture.h"
+#include "support/files.h"
+
+#include <QDir>
+#include <QTemporaryDir>
 
 namespace kestrix::removal {
 namespace {
@@ -24,6 +29,40 @@ TEST_F(OptimizeTest, NameSpelledOnlyInAnotherCaseIsNeverTakenForTheRowsFile) {
                                                 row("Twin.ttf") +
                                                 QStringLiteral(": another file is spelled in "
                                                                "lower case"));
+}
+
+TEST_F(OptimizeTest, FontFolderReachedThroughALinkInThePrefixIsTheOneOptimizeRemovesFrom) {
+    // windows/Fonts is a link to a folder beside drive_c, in the same prefix.
+    const QString fonts = drive_.fontsFolder();
+    const QString shared = drive_.driveC() + QStringLiteral("/../shared-fonts");
+    ASSERT_TRUE(QDir().rename(fonts, shared));
+    ASSERT_TRUE(QFile::link(QStringLiteral("../../shared-fonts"), fonts));
+    app::FrmKestrix& w = startAndScan();
+    answers_.answer(QMessageBox::Yes);
+    w.cmdRemove->click();
+    for (const auto& name : excessive) {
+        EXPECT_FALSE(QFileInfo::exists(shared + u'/' + name)) << name.toStdString();
+    }
+    EXPECT_EQ(w.lblttl->text(), QStringLiteral("5"));
+    expectRunEnded(w);
+
+    // A link that leads out of the prefix is not followed into removing what lies there.
+    const QTemporaryDir outside;
+    ASSERT_TRUE(QFile::remove(fonts));
+    ASSERT_TRUE(QFile::link(outside.path(), fonts));
+    test::writeFile(outside.filePath(QStringLiteral("Alpha.ttf")), "not the prefix's");
+    w.cmdScan->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.cmdScan->isEnabled(); }, 20000));
+    answers_.answer(QMessageBox::Yes);
+    answers_.answer(QMessageBox::Ok);
+    w.cmdRemove->click();
+    EXPECT_EQ(contentOf(outside.filePath(QStringLiteral("Alpha.ttf"))), "not the prefix's");
+    ASSERT_EQ(answers_.shown().size(), 3U);
+    EXPECT_EQ(answers_.shown().back().text,
+              QStringLiteral("These fonts were not removed:\n\n") + row("Alpha.ttf") +
+                  QStringLiteral(": the font folder cannot be opened: it leads out of the Wine "
+                                 "prefix through a link"));
+    EXPECT_EQ(answers_.unexpected(), 0);
 }
 
 }  // namespace

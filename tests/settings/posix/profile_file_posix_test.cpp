@@ -1,7 +1,8 @@
-// The profile file against what only POSIX systems let a test make: pipes, devices and a full
-// disk.
+// The profile file against what only POSIX systems let a test make: pipes, devices, links to
+// files of other owners and a full disk.
 #include "settings/profile_file.h"
 #include "settings/profile_file_fixture.h"
+#include "support/files.h"
 
 #include <gtest/gtest.h>
 #include <sys/mount.h>
@@ -23,9 +24,60 @@ TEST_F(ProfileFileTest, PipeOrDeviceIsLeftAlone) {
     EXPECT_FALSE(QFileInfo(file()).isFile());
     ASSERT_TRUE(QFile::remove(file()));
 
-    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), file()));
-    EXPECT_EQ(ReadSetting(section, QStringLiteral("Total"), file()), QString());
-    EXPECT_FALSE(WriteSetting(section, QStringLiteral("Total"), QStringLiteral("4"), file()));
+    // A device, and a file that says it is empty while it holds gigabytes.
+    for (const auto* target : {"/dev/zero", "/proc/self/pagemap"}) {
+        QFile::remove(file());
+        ASSERT_TRUE(QFile::link(QString::fromLatin1(target), file()));
+        EXPECT_EQ(ReadSetting(section, QStringLiteral("Total"), file()), QString()) << target;
+        EXPECT_FALSE(WriteSetting(section, QStringLiteral("Total"), QStringLiteral("4"), file()))
+            << target;
+    }
+}
+
+TEST_F(ProfileFileTest, WriteReplacesALinksFinalTargetWholeKeepingItsOwnerGroupAndMode) {
+    // Info.ini -> middle.ini -> real/target.ini, a file of another owner with a second name.
+    ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("real")));
+    const QString target = dir_.filePath(QStringLiteral("real/target.ini"));
+    const QString secondName = dir_.filePath(QStringLiteral("real/old.ini"));
+    const QString middle = dir_.filePath(QStringLiteral("middle.ini"));
+    test::writeFile(target, "[Kestrix Settings]\r\nTOTAL=3\r\n");
+    const QByteArray targetName = QFile::encodeName(target);
+    ASSERT_EQ(::link(targetName.constData(), QFile::encodeName(secondName).constData()), 0);
+    ASSERT_EQ(::symlink("real/target.ini", QFile::encodeName(middle).constData()), 0);
+    ASSERT_EQ(::symlink("middle.ini", QFile::encodeName(file()).constData()), 0);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(targetName.constData(), 1234, 2345), 0);
+    }
+    ASSERT_EQ(::chmod(targetName.constData(), 0640), 0);
+
+    ASSERT_TRUE(WriteSetting(section, QStringLiteral("Total"), QStringLiteral("4"), file()));
+    EXPECT_EQ(test::contentOf(target), QByteArray("[Kestrix Settings]\r\nTOTAL=4\r\n"));
+    struct stat replaced {};
+    ASSERT_EQ(::stat(targetName.constData(), &replaced), 0);
+    EXPECT_EQ(replaced.st_mode & 07777, 0640U);
+    if (root) {
+        EXPECT_EQ(replaced.st_uid, 1234U);
+        EXPECT_EQ(replaced.st_gid, 2345U);
+    }
+    // Writing in place would have changed the file's other name too; the links stay links.
+    EXPECT_EQ(test::contentOf(secondName), QByteArray("[Kestrix Settings]\r\nTOTAL=3\r\n"));
+    EXPECT_TRUE(QFileInfo(file()).isSymLink() && QFileInfo(middle).isSymLink());
+    EXPECT_EQ(QDir(dir_.path())
+                  .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+              (QStringList{QStringLiteral("Info.ini"), QStringLiteral("middle.ini"),
+                           QStringLiteral("real")}));
+    EXPECT_EQ(QDir(dir_.filePath(QStringLiteral("real")))
+                  .entryList(QDir::Files | QDir::Hidden | QDir::System),
+              (QStringList{QStringLiteral("old.ini"), QStringLiteral("target.ini")}));
+
+    // A link that leads nowhere is reported, not followed into making a file.
+    ASSERT_TRUE(QFile::remove(middle));
+    const WriteResult dangling =
+        WriteSetting(section, QStringLiteral("Total"), QStringLiteral("5"), file());
+    EXPECT_FALSE(dangling);
+    EXPECT_TRUE(dangling.reason.contains(QStringLiteral("link"))) << dangling.reason.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(middle) || QFileInfo(middle).isSymLink());
 }
 
 // A file system of 64 KiB mounted on a folder of its own for as long as it lives; only root

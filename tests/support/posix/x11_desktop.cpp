@@ -1,8 +1,10 @@
 #include "support/x11_desktop.h"
 
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <fcntl.h>
@@ -64,16 +66,8 @@ QString startServer(pid_t& server) {
     return number.isEmpty() ? QString() : u':' + QString::fromLatin1(number);
 }
 
-bool windowManagerRuns(const QString& display) {
-    QProcess xprop;
-    xprop.start(QStringLiteral("xprop"),
-                {QStringLiteral("-display"), display, QStringLiteral("-root"),
-                 QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
-    return xprop.waitForFinished(5000) && xprop.readAll().contains("window id");
-}
-
 QString startDesktop(Desktop& d) {
-    for (const char* tool : {"Xvfb", "openbox", "xprop"}) {
+    for (const char* tool : {"Xvfb", "openbox", "touch"}) {
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {
             return QString::fromLatin1(tool) + QStringLiteral(" is not installed");
         }
@@ -87,9 +81,15 @@ QString startDesktop(Desktop& d) {
     environment.insert(QStringLiteral("DISPLAY"), display);
     d.windowManager->setProcessEnvironment(environment);
     d.windowManager->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    d.windowManager->start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+    // Openbox names itself on the root window before it handles requests; it runs its startup
+    // command only once it does.
+    const QTemporaryDir signs;
+    const QString ready = signs.filePath(QStringLiteral("ready"));
+    d.windowManager->start(QStringLiteral("openbox"),
+                           {QStringLiteral("--sm-disable"), QStringLiteral("--startup"),
+                            QStringLiteral("touch '%1'").arg(ready)});
     const QDeadlineTimer deadline(10'000);
-    while (!windowManagerRuns(display)) {
+    while (!QFileInfo::exists(ready)) {
         if (deadline.hasExpired() || d.windowManager->state() == QProcess::NotRunning) {
             return QStringLiteral("openbox did not take over the display");
         }

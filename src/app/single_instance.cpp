@@ -1,0 +1,46 @@
+#include "app/single_instance.h"
+
+#include <QLocalSocket>
+#include <QLockFile>
+
+namespace kestrix::app {
+
+namespace {
+constexpr int patienceMs = 2000;
+}  // namespace
+
+SingleInstance::SingleInstance(QString name) : name_(std::move(name)) {
+    connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::answer);
+}
+
+bool SingleInstance::claim() {
+    // Two starts at once must not both find nobody and both listen. A lock left by a start
+    // that died is taken over; one that cannot be had at all leaves us to try unguarded.
+    QLockFile handOver(name_ + QStringLiteral(".lock"));
+    (void)handOver.tryLock(patienceMs);
+    if (askRunningOne()) {
+        return false;
+    }
+    QLocalServer::removeServer(name_);
+    server_.setSocketOptions(QLocalServer::UserAccessOption);
+    // Where nobody can listen, Kestrix still runs; only a second start will not find it.
+    (void)server_.listen(name_);
+    return true;
+}
+
+bool SingleInstance::askRunningOne() const {
+    QLocalSocket socket;
+    socket.connectToServer(name_);
+    return socket.waitForConnected(patienceMs);
+}
+
+// Any start that reaches us wants us in front; it says nothing more.
+void SingleInstance::answer() {
+    while (QLocalSocket* start = server_.nextPendingConnection()) {
+        start->disconnectFromServer();
+        start->deleteLater();
+        emit frontWanted();
+    }
+}
+
+}  // namespace kestrix::app

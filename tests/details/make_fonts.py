@@ -1,0 +1,85 @@
+#!/usr/bin/python3
+"""Makes the small TrueType fonts the details tests read: make_fonts.py FOLDER.
+
+Every glyph of the sample line is a bar whose height tells which character it stands for, so a
+picture of the sample shows at once whether these glyphs or another font's were drawn. Advances
+are whole pixels at 12 and 18 points on a 96 dpi screen (16 and 24 pixels to the em).
+"""
+import sys
+from pathlib import Path
+
+from fontTools.fontBuilder import FontBuilder
+from fontTools.pens.ttGlyphPen import TTGlyphPen
+
+SAMPLE = "The quick brown fox jumps over the lazy dog 0123456789"
+UNITS_PER_EM = 48
+ADVANCE = 18
+ENGLISH, GREEK, RUSSIAN = 0x409, 0x408, 0x419
+
+
+def box(x_min, y_min, x_max, y_max):
+    # Corners and the middle of each side: steps between points must fit in 16 bits.
+    x_mid, y_mid = (x_min + x_max) // 2, (y_min + y_max) // 2
+    pen = TTGlyphPen(None)
+    pen.moveTo((x_min, y_min))
+    for point in [(x_min, y_mid), (x_min, y_max), (x_mid, y_max), (x_max, y_max),
+                  (x_max, y_mid), (x_max, y_min), (x_mid, y_min)]:
+        pen.lineTo(point)
+    pen.closePath()
+    return pen.glyph()
+
+
+def build(names, extra_glyphs=None, features=None):
+    """names: (family, style, language id) records on the Windows platform."""
+    letters = sorted(set(SAMPLE) - {" "})
+    order = [".notdef", "space"] + [f"g{ord(c)}" for c in letters]
+    glyphs = {".notdef": box(2, 0, 16, 30), "space": TTGlyphPen(None).glyph()}
+    for c in letters:
+        glyphs[f"g{ord(c)}"] = box(2, 0, 14, 4 + ord(c) % 23)
+    glyphs.update(extra_glyphs or {})
+    order += [name for name in extra_glyphs or {} if name not in order]
+    font = FontBuilder(UNITS_PER_EM, isTTF=True)
+    font.setupGlyphOrder(order)
+    font.setupCharacterMap({ord(" "): "space", **{ord(c): f"g{ord(c)}" for c in letters}})
+    font.setupGlyf(glyphs)
+    glyf = font.font["glyf"]
+    font.setupHorizontalMetrics(
+        {name: (ADVANCE, getattr(glyf[name], "xMin", 0)) for name in order})
+    font.setupHorizontalHeader(ascent=40, descent=-10)
+    font.setupNameTable({"psName": "KestrixTest-Regular"}, mac=False)
+    table = font.font["name"]
+    for family, style, language in names:
+        table.setName(family, 1, 3, 1, language)
+        table.setName(style, 2, 3, 1, language)
+        table.setName(f"{family} {style}", 4, 3, 1, language)
+    font.setupOS2(sTypoAscender=40, sTypoDescender=-10, usWinAscent=40, usWinDescent=10)
+    font.setupPost()
+    if features:
+        font.addOpenTypeFeatures(features)
+    return font
+
+
+def main(folder):
+    folder = Path(folder)
+    folder.mkdir(parents=True, exist_ok=True)
+    fonts = {
+        # Says it is the installed DejaVu Sans, holds other glyphs.
+        "impostor.ttf": build([("DejaVu Sans", "Book", ENGLISH)]),
+        "cyrillic-only.ttf": build([("Проба", "Обычный", RUSSIAN)]),
+        "three-languages.ttf": build(
+            [("Δοκιμή", "Κανονικά", GREEK), ("Sample", "Regular", ENGLISH),
+             ("Образец", "Обычный", RUSSIAN)]),
+        "greek-and-english.ttf": build(
+            [("Δοκιμή", "Κανονικά", GREEK), ("Sample", "Regular", ENGLISH)]),
+        # Harmless glyphs, until shaping turns every "T" into one far larger than any screen.
+        "shaping-bomb.ttf": build(
+            [("Shaping Bomb", "Regular", ENGLISH)],
+            {"huge": box(-32767, -32767, 32767, 32767)},
+            "feature liga { sub g84 by huge; } liga;"),
+    }
+    for name, font in fonts.items():
+        font.save(str(folder / name))
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])
