@@ -1,7 +1,6 @@
 #include "details/font_reader.h"
 
 #include "platform/end_with_parent.h"
-#include "platform/font_engine.h"
 
 #include <QCoreApplication>
 #include <QStandardPaths>
@@ -63,7 +62,7 @@ void FontReader::startReader() {
             readerFailedToStart();
         }
     });
-    process_->start(program_, {QStringLiteral("-platform"), platform::fontReaderPlatform()});
+    process_->start(program_, QStringList());
 }
 
 void FontReader::stopReader() {

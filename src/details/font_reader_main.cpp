@@ -20,6 +20,9 @@ int main(int argc, char* argv[]) {
         std::perror("kestrix-font-reader: standard output");
         return 1;
     }
+    // FreeType, the font engine of the offscreen platform, reads every kind of font file on every
+    // system (Windows' own engine reads no .fon), and the reader needs no display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     const QGuiApplication application(argc, argv);
     platform::useBinaryStandardStreams();
     if (!platform::limitMemoryGrowth(details::readerMemory)) {

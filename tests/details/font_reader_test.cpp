@@ -1,6 +1,5 @@
 #include "details/font_reader.h"
 #include "details/reader_protocol.h"
-#include "platform/font_engine.h"
 
 #include <gtest/gtest.h>
 #include <QProcess>
@@ -14,8 +13,7 @@ namespace {
 // tells.
 TEST(FontReaderTest, HandsBackItsVerdictsUntouchedThroughItsPipe) {
     QProcess reader;
-    reader.start(QStringLiteral(KESTRIX_FONT_READER),
-                 {QStringLiteral("-platform"), platform::fontReaderPlatform()});
+    reader.start(QStringLiteral(KESTRIX_FONT_READER), QStringList());
     ASSERT_TRUE(reader.waitForStarted());
     reader.write(encodeRequest(
         {QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"), true, 1}));
