@@ -1,5 +1,6 @@
 #include "app/single_instance.h"
 
+#include <QDir>
 #include <QLocalSocket>
 #include <QLockFile>
 
@@ -16,7 +17,10 @@ SingleInstance::SingleInstance(QString name) : name_(std::move(name)) {
 bool SingleInstance::claim() {
     // Two starts at once must not both find nobody and both listen. A lock left by a start
     // that died is taken over; one that cannot be had at all leaves us to try unguarded.
-    QLockFile handOver(name_ + QStringLiteral(".lock"));
+    // Beside the socket where that is a file (in the user's own folder); a pipe's name, as on
+    // Windows, says nothing of a folder.
+    const QString lockName = name_ + QStringLiteral(".lock");
+    QLockFile handOver(QDir::isAbsolutePath(lockName) ? lockName : QDir::temp().filePath(lockName));
     (void)handOver.tryLock(patienceMs);
     if (askRunningOne()) {
         return false;
