@@ -1,5 +1,6 @@
 #include "platform/file_lock.h"
 
+#include "platform/posix/same_file.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/system_error.h"
 
@@ -14,10 +15,6 @@
 namespace kestrix::platform {
 
 namespace {
-
-bool sameFile(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
 
 // Opened to be written where we may, since a network file system locks only such files; never
 // waiting on what is no regular file.
@@ -69,7 +66,7 @@ std::variant<FileLock, QString> FileLock::acquire(const QString& path) {
         }
         struct stat locked {};
         if (::fstat(fd.get(), &locked) == 0 && ::stat(name.constData(), &named) == 0 &&
-            sameFile(locked, named)) {
+            isSameFile(locked, named)) {
             return FileLock(std::move(fd));
         }
         // Replaced while we waited: the lock belongs on the file that has the name now.

@@ -1,5 +1,6 @@
 #include "platform/open_folder.h"
 
+#include "platform/posix/same_file.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/system_error.h"
 
@@ -29,10 +30,6 @@ QString openFailure(int error) {
         default:
             return systemError(error);
     }
-}
-
-bool sameEntry(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 // A name for an entry of this very folder: nothing that would lead out of it.
@@ -107,7 +104,7 @@ bool OpenFolder::isSameFolder(const OpenFolder& other) const {
     struct stat mine {};
     struct stat theirs {};
     return ::fstat(descriptor(handle()), &mine) == 0 &&
-           ::fstat(descriptor(other.handle()), &theirs) == 0 && sameEntry(mine, theirs);
+           ::fstat(descriptor(other.handle()), &theirs) == 0 && isSameFile(mine, theirs);
 }
 
 bool OpenFolder::isWithin(const OpenFolder& outer) const {
@@ -120,10 +117,10 @@ bool OpenFolder::isWithin(const OpenFolder& outer) const {
     // Up through the parents, by the folders themselves rather than by their names, to the root,
     // which is its own parent.
     UniqueFd folder(::fcntl(descriptor(handle()), F_DUPFD_CLOEXEC, 0));
-    while (folder && !sameEntry(current, wanted)) {
+    while (folder && !isSameFile(current, wanted)) {
         UniqueFd parent(::openat(folder.get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         struct stat above {};
-        if (!parent || ::fstat(parent.get(), &above) != 0 || sameEntry(above, current)) {
+        if (!parent || ::fstat(parent.get(), &above) != 0 || isSameFile(above, current)) {
             return false;
         }
         folder = std::move(parent);

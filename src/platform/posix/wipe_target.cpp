@@ -1,5 +1,6 @@
 #include "platform/wipe_target.h"
 
+#include "platform/posix/same_file.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/system_error.h"
 
@@ -85,8 +86,8 @@ std::variant<WipeTarget, QString> WipeTarget::open(const OpenFolder& folder, con
     if (::fstat(file.get(), &opened) != 0) {
         return systemError(errno);
     }
-    if (opened.st_dev != named.st_dev || opened.st_ino != named.st_ino ||
-        !S_ISREG(opened.st_mode) || !hasWriteBit(opened.st_mode) || opened.st_nlink > 1) {
+    if (!isSameFile(opened, named) || !S_ISREG(opened.st_mode) || !hasWriteBit(opened.st_mode) ||
+        opened.st_nlink > 1) {
         return QStringLiteral("the file changed while opening it");
     }
     target.file_ = std::move(file);

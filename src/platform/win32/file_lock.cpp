@@ -40,13 +40,6 @@ DWORD lockWithin(const UniqueHandle& file, int patienceMs) {
     }
 }
 
-bool sameFile(const UniqueHandle& one, const UniqueHandle& other) {
-    const auto mine = win32::informationOf(one);
-    const auto theirs = win32::informationOf(other);
-    return mine && theirs && mine->dwVolumeSerialNumber == theirs->dwVolumeSerialNumber &&
-           win32::fileIndex(*mine) == win32::fileIndex(*theirs);
-}
-
 // Opened for reading only, and shared for everything, so that the lock never keeps the file
 // from being read, written or replaced.
 UniqueHandle openToLock(const std::wstring& name) {
@@ -73,12 +66,11 @@ std::variant<FileLock, QString> FileLock::acquire(const QString& path) {
             return QStringLiteral("it is not a regular file");
         }
         if (const DWORD error = lockWithin(file, 2000)) {
-            return error == ERROR_LOCK_VIOLATION
-                       ? QStringLiteral("another program keeps it locked")
-                       : systemError(static_cast<int>(error));
+            return error == ERROR_LOCK_VIOLATION ? QStringLiteral("another program keeps it locked")
+                                                 : systemError(static_cast<int>(error));
         }
         // Replaced while we waited: the lock belongs on the file that has the name now.
-        if (const UniqueHandle named = openToLock(name); named && sameFile(file, named)) {
+        if (const UniqueHandle named = openToLock(name); named && win32::isSameFile(file, named)) {
             return FileLock(std::move(file));
         }
     }

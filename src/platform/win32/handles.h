@@ -38,6 +38,14 @@ struct Opened {
     return (quint64{information.nFileIndexHigh} << 32) | information.nFileIndexLow;
 }
 
+// Whether two open handles hold the very same file or folder, whatever names led to them.
+[[nodiscard]] inline bool isSameFile(const UniqueHandle& one, const UniqueHandle& other) {
+    const auto mine = informationOf(one);
+    const auto theirs = informationOf(other);
+    return mine && theirs && mine->dwVolumeSerialNumber == theirs->dwVolumeSerialNumber &&
+           fileIndex(*mine) == fileIndex(*theirs);
+}
+
 // The path the system resolves an open file or folder to, links and all, without the "\\?\"
 // prefix; "" where it cannot say.
 [[nodiscard]] QString finalPath(const UniqueHandle& file);

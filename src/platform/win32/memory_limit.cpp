@@ -20,8 +20,8 @@ bool limitMemoryGrowth(qint64 bytes) {
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_PROCESS_MEMORY;
     limits.ProcessMemoryLimit = counters.PrivateUsage + static_cast<SIZE_T>(bytes);
     return job &&
-           ::SetInformationJobObject(win32::native(job), JobObjectExtendedLimitInformation,
-                                     &limits, sizeof limits) &&
+           ::SetInformationJobObject(win32::native(job), JobObjectExtendedLimitInformation, &limits,
+                                     sizeof limits) &&
            ::AssignProcessToJobObject(win32::native(job), ::GetCurrentProcess());
 }
 

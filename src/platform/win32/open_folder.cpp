@@ -101,10 +101,7 @@ QStringList OpenFolder::entries() const {
 }
 
 bool OpenFolder::isSameFolder(const OpenFolder& other) const {
-    const auto mine = win32::informationOf(handle());
-    const auto theirs = win32::informationOf(other.handle());
-    return mine && theirs && mine->dwVolumeSerialNumber == theirs->dwVolumeSerialNumber &&
-           win32::fileIndex(*mine) == win32::fileIndex(*theirs);
+    return win32::isSameFile(handle(), other.handle());
 }
 
 bool OpenFolder::isWithin(const OpenFolder& outer) const {

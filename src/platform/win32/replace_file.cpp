@@ -25,10 +25,10 @@ struct Target {
 };
 Target finalTarget(const QString& path) {
     const QString native = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-    const UniqueHandle file = win32::adopt(::CreateFileW(
-        win32::wide(native).c_str(), FILE_READ_ATTRIBUTES,
-        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const UniqueHandle file =
+        win32::adopt(::CreateFileW(win32::wide(native).c_str(), FILE_READ_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file) {
         const DWORD attributes = ::GetFileAttributesW(win32::wide(native).c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
