@@ -4,7 +4,6 @@
 #include "version.h"
 
 #include <QCommandLineParser>
-#include <algorithm>
 
 namespace kestrix::app {
 
@@ -12,91 +11,79 @@ namespace {
 
 constexpr int usageError = 2;
 
-// Without an application object the parser cannot know the program's name.
+// Qt names the program as it was started, often a path; the usage names it as it is called.
 QString usage(const QCommandLineParser& parser) {
-    return parser.helpText().replace(QStringLiteral("<executable_name>"),
-                                     QStringLiteral("kestrix"));
+    const QString text = parser.helpText();
+    return QStringLiteral("Usage: kestrix [options]") + text.mid(text.indexOf(u'\n'));
 }
 
 CommandLine::Exit error(const QCommandLineParser& parser, const QString& message) {
     return {QStringLiteral("kestrix: ") + message + u'\n' + usage(parser), true, usageError};
 }
 
-// The options every Qt program takes, which the application object reads for itself: those
-// followed by a value, those that stand alone, and those joined to their value by "=". Qt
-// takes each with one dash or two.
-const QStringList qtOptionsWithValue =
-    QStringLiteral(
-        "platform platformpluginpath platformtheme plugin qwindowgeometry qwindowicon "
-        "qwindowtitle geometry title icon session style stylesheet display name visual")
-        .split(u' ');
-const QStringList qtSwitches =
-    QStringLiteral("reverse testability widgetcount nograb dograb").split(u' ');
-const QStringList qtJoinedOptions = QStringLiteral("style= stylesheet= qmljsdebugger=").split(u' ');
-
-// The arguments that are ours: Qt's own options are left to Qt.
-QStringList withoutQtOptions(const QStringList& arguments) {
-    QStringList ours = arguments.mid(0, 1);
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        const QString name = argument.startsWith(QStringLiteral("--")) ? argument.mid(2)
-                             : argument.startsWith(u'-')               ? argument.mid(1)
-                                                                       : QString();
-        const bool joined =
-            std::any_of(qtJoinedOptions.begin(), qtJoinedOptions.end(),
-                        [&](const QString& option) { return name.startsWith(option); });
-        if (qtOptionsWithValue.contains(name) && i + 1 < arguments.size()) {
-            ++i;
-        } else if (!qtSwitches.contains(name) && !joined) {
-            ours << argument;
+// Kestrix's own options, and the parser that knows them.
+struct Options {
+    Options() {
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+        parser.setApplicationDescription(
+            (choosesPrefix
+                 ? QStringLiteral("Finds the excessive fonts in the font folder of a Wine prefix "
+                                  "and removes the ones you choose.")
+                 : QStringLiteral("Finds the excessive fonts in C:\\WINDOWS\\Fonts and removes "
+                                  "the ones you choose.")) +
+            QStringLiteral("\nQt's own options, such as -style, -platform and -session, are "
+                           "taken too."));
+        parser.addOptions({help, version});
+        if (choosesPrefix) {
+            parser.addOption(prefix);
         }
     }
-    return ours;
-}
 
-}  // namespace
-
-CommandLine parseCommandLine(const QStringList& arguments) {
     // On Windows drive C: is the system's own: there is no prefix to choose.
     const bool choosesPrefix = platform::DriveMap::isWinePrefixDrive();
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.setApplicationDescription(
-        (choosesPrefix ? QStringLiteral("Finds the excessive fonts in the font folder of a Wine "
-                                        "prefix and removes the ones you choose.")
-                       : QStringLiteral("Finds the excessive fonts in C:\\WINDOWS\\Fonts and "
-                                        "removes the ones you choose.")) +
-        QStringLiteral("\nQt's own options, such as -style, -platform and -session, are taken "
-                       "too."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Shows these options and exits."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Shows the version and exits."));
-    const QCommandLineOption prefix(
+    const QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows these options and exits.")};
+    const QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Shows the version and exits.")};
+    const QCommandLineOption prefix{
         QStringLiteral("prefix"),
         QStringLiteral("Works on the C: drive of the Wine prefix PATH rather than on that of "
                        "WINEPREFIX (or ~/.wine)."),
-        QStringLiteral("PATH"));
-    parser.addOptions({help, version});
-    if (choosesPrefix) {
-        parser.addOption(prefix);
-    }
+        QStringLiteral("PATH")};
+    QCommandLineParser parser;
+};
 
+}  // namespace
+
+bool asksForText(const QStringList& arguments) {
+    // Options Kestrix does not know are left for Qt to take: they do not hide --help.
+    Options options;
+    options.parser.parse(arguments);
+    return options.parser.isSet(options.help) || options.parser.isSet(options.version);
+}
+
+CommandLine parseCommandLine(const QStringList& arguments, bool textAsked) {
+    Options options;
+    const QCommandLineParser& parser = options.parser;
     CommandLine result;
-    if (!parser.parse(withoutQtOptions(arguments))) {
+    if (!options.parser.parse(arguments)) {
         result.exit = error(parser, parser.errorText());
     } else if (!parser.positionalArguments().isEmpty()) {
         result.exit = error(parser, QStringLiteral("Unexpected argument '%1'.")
                                         .arg(parser.positionalArguments().constFirst()));
-    } else if (choosesPrefix && parser.isSet(prefix) && parser.value(prefix).isEmpty()) {
+    } else if (options.choosesPrefix && parser.isSet(options.prefix) &&
+               parser.value(options.prefix).isEmpty()) {
         result.exit = error(parser, QStringLiteral("--prefix needs the path of a Wine prefix."));
-    } else if (parser.isSet(help)) {
+    } else if (parser.isSet(options.help)) {
         result.exit = CommandLine::Exit{usage(parser)};
-    } else if (parser.isSet(version)) {
+    } else if (parser.isSet(options.version)) {
         result.exit =
             CommandLine::Exit{QStringLiteral("Kestrix ") + QLatin1String(programVersion) + u'\n'};
-    } else if (choosesPrefix) {
-        result.winePrefix = parser.value(prefix);
+    } else if (textAsked) {
+        result.exit = error(parser, QStringLiteral("Qt took --help or --version as the value of "
+                                                   "one of its own options."));
+    } else if (options.choosesPrefix) {
+        result.winePrefix = parser.value(options.prefix);
     }
     return result;
 }

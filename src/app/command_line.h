@@ -20,10 +20,16 @@ struct CommandLine {
     QString winePrefix;
 };
 
-// Reads the arguments, the program's own name first, leaving Qt's own options (-style,
-// -platform, -session...) to Qt. --help and --version end with code 0; an unknown option, a
-// missing value or an argument Kestrix takes none of end with code 2 and a one-line error
-// followed by the usage.
-[[nodiscard]] CommandLine parseCommandLine(const QStringList& arguments);
+// Whether the whole command line asks for --help or --version. Kestrix answers those on its
+// console, and the application object that first takes Qt's own options out of the arguments
+// then needs no screen.
+[[nodiscard]] bool asksForText(const QStringList& arguments);
+
+// Reads what Qt left of the arguments (QCoreApplication::arguments(): the program's own name
+// first, without Qt's options such as -style, -platform or -session). --help and --version end
+// with code 0; an unknown option, a missing value or an argument Kestrix takes none of end with
+// code 2 and a one-line error followed by the usage. `textAsked` is asksForText() of the whole
+// command line: the answer must then come from what Qt left.
+[[nodiscard]] CommandLine parseCommandLine(const QStringList& arguments, bool textAsked);
 
 }  // namespace kestrix::app

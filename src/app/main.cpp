@@ -26,15 +26,21 @@ QStringList argumentsOf(int argc, char* argv[]) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    // Read before the application object exists: --help and --version need no display.
-    const auto commandLine = kestrix::app::parseCommandLine(argumentsOf(argc, argv));
+    // --help and --version need no display: the application object that takes Qt's own options
+    // out of the command line then works on no screen.
+    const bool textAsked = kestrix::app::asksForText(argumentsOf(argc, argv));
+    if (textAsked) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    const auto commandLine =
+        kestrix::app::parseCommandLine(QCoreApplication::arguments(), textAsked);
     if (const auto& exit = commandLine.exit) {
         kestrix::platform::reachStartingConsole();
         std::fputs(exit->text.toLocal8Bit().constData(), exit->toStandardError ? stderr : stdout);
         return exit->code;
     }
 
-    QApplication application(argc, argv);
     kestrix::app::SingleInstance session(
         kestrix::platform::sessionSocketName(QStringLiteral("kestrix")));
     if (!session.claim()) {
