@@ -2,19 +2,13 @@
 # configured, and a Wine prefix of the build's own. Sourced, not run.
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-qt_version=6.4.2
-# Outside the work tree, so that clones and clean builds share it.
-cache=${KESTRIX_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kestrix}
-qt_windows="$cache/qt6-mingw-$qt_version"
-# HarfBuzz, which the font reader shapes with, built from Debian's source (Qt keeps its own copy
-# inside its DLLs).
-harfbuzz_windows="$cache/harfbuzz-mingw-6.0.0"
-toolchain="$root/cmake/mingw-toolchain.cmake"
+# cache, qt_version, qt_windows, harfbuzz_windows: where Qt and HarfBuzz for Windows are kept,
+# as the Windows presets find them.
+eval "$(cmake -P "$root/cmake/windows-prerequisites.cmake")"
 
-# configure_windows BUILD_FOLDER [CMAKE ARGUMENTS...]
+# configure_windows PRESET: configures the build of a Windows preset (windows, windows-test) in
+# build/PRESET, once scripts/setup-windows has prepared what it needs.
 configure_windows() {
-    local build=$1
-    shift
     local prepared
     for prepared in "$qt_windows" "$harfbuzz_windows"; do
         if [[ ! -f $prepared/.ready ]]; then
@@ -22,9 +16,7 @@ configure_windows() {
             return 1
         fi
     done
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-        -DCMAKE_PREFIX_PATH="$qt_windows;$harfbuzz_windows" -DQT_HOST_PATH=/usr \
-        -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake "$@" >/dev/null
+    (cd "$root" && cmake --preset "$1" >/dev/null)
 }
 
 # Wine, quiet, in a prefix of the build's own; no Mono or Gecko installers.
@@ -58,7 +50,9 @@ start_wine() {
     export WINEQT_QPA_FONTDIR WINEPATH
 }
 
-# The version written in the top CMakeLists.txt, the one every part takes.
-project_version() {
-    sed -n 's/^project(Kestrix VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt"
+# The version CMake gives the programs, from the Windows build folder scripts/build-windows
+# configures.
+built_version() {
+    cat "$root/build/windows/version.txt" 2>/dev/null ||
+        { echo "build/windows is not configured: run scripts/build-windows first" >&2; return 1; }
 }
