@@ -10,15 +10,7 @@ package="harfbuzz=$version+dfsg-3"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-if ! grep -rqs '^Types:.*deb-src\|^deb-src ' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-    echo "build-harfbuzz-mingw: adding deb-src entries beside the machine's deb entries"
-    for f in /etc/apt/sources.list.d/*.sources; do
-        [[ -f $f ]] && sed -e 's/^Types: deb$/Types: deb-src/' "$f"
-    done > /etc/apt/sources.list.d/kestrix-src.sources
-    [[ -f /etc/apt/sources.list ]] && sed -n 's/^deb /deb-src /p' /etc/apt/sources.list \
-        > /etc/apt/sources.list.d/kestrix-src.list
-    apt-get update -qq
-fi
+"$(dirname "$0")/add-source-entries"
 (cd "$work" && apt-get source --download-only "$package" >/dev/null 2>&1 ||
     { apt-get update -qq && apt-get source --download-only "$package" >/dev/null; })
 tar -C "$work" -xJf "$work"/harfbuzz_$version+dfsg.orig.tar.xz

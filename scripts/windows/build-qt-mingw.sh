@@ -56,17 +56,10 @@ phase_deps() {
 fetch_source() {
     ls "$SRCPKG"/qt6-base_${QTVER}+dfsg.orig.tar.xz >/dev/null 2>&1 && return
     mkdir -p "$SRCPKG"
-    if ! grep -rqs '^Types:.*deb-src\|^deb-src ' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-        # The same archives the machine installs from, for sources too.
-        log "adding deb-src entries beside the machine's deb entries"
-        for f in /etc/apt/sources.list.d/*.sources; do
-            [ -f "$f" ] && sed -e 's/^Types: deb$/Types: deb-src/' "$f"
-        done > /etc/apt/sources.list.d/qt-mingw-src.sources
-        [ -f /etc/apt/sources.list ] && sed -n 's/^deb /deb-src /p' /etc/apt/sources.list \
-            > /etc/apt/sources.list.d/qt-mingw-src.list
-    fi
-    apt-get update -qq
-    (cd "$SRCPKG" && apt-get source --download-only "qt6-base=${QTVER}+dfsg-10")
+    # The same archives the machine installs from, for sources too.
+    "$HERE/add-source-entries"
+    (cd "$SRCPKG" && { apt-get source --download-only "qt6-base=${QTVER}+dfsg-10" ||
+        { apt-get update -qq && apt-get source --download-only "qt6-base=${QTVER}+dfsg-10"; }; })
 }
 
 phase_source() {
