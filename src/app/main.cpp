@@ -27,10 +27,12 @@ QStringList argumentsOf(int argc, char* argv[]) {
 
 int main(int argc, char* argv[]) {
     // --help and --version need no display: the application object that takes Qt's own options
-    // out of the command line then works on no screen.
+    // out of the command line then works on no screen, and keeps its warnings about the session
+    // it will not serve (no XDG_RUNTIME_DIR, say) out of the answer. Errors still show.
     const bool textAsked = kestrix::app::asksForText(argumentsOf(argc, argv));
     if (textAsked) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_LOGGING_RULES", "*.debug=false;*.info=false;*.warning=false");
     }
     QApplication application(argc, argv);
     const auto commandLine =
