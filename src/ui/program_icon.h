@@ -5,8 +5,7 @@
 namespace kestrix::ui {
 
 // Kestrix's own icon, the one the desktop shows for it, drawn for every size from 16 to 256
-// pixels so that it stays crisp at any scale factor. A drawing is read when a size it is the
-// best for is first asked for: a window shows one or two of them, offscreen none.
+// pixels so that it stays crisp at any scale factor.
 [[nodiscard]] QIcon programIcon();
 
 }  // namespace kestrix::ui

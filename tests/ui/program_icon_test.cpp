@@ -1,4 +1,5 @@
 #include "ui/program_icon.h"
+#include "ui/drawn_icon.h"
 
 #include <gtest/gtest.h>
 #include <QImage>
@@ -15,26 +16,31 @@ QImage painted(const QIcon& icon, int side, QIcon::Mode mode) {
     return image;
 }
 
-// Whatever size the platform asks for, the icon gives what Qt's icon of all its drawings gives.
+// Whatever size the platform asks for, an icon whose drawings are read when first needed gives
+// what Qt's icon of all its drawings, read at once, gives.
 TEST(ProgramIcon, GivesAtEverySizeWhatTheIconOfAllItsDrawingsGives) {
-    QIcon drawings;
+    QIcon program;
     for (const int side : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        drawings.addFile(QStringLiteral(":/icons/kestrix-%1.png").arg(side), QSize(side, side));
+        program.addFile(QStringLiteral(":/icons/kestrix-%1.png").arg(side), QSize(side, side));
     }
-    const QIcon icon = programIcon();
-    EXPECT_EQ(icon.availableSizes(), drawings.availableSizes());
-    EXPECT_EQ(icon.availableSizes(QIcon::Disabled), drawings.availableSizes(QIcon::Disabled));
-    EXPECT_EQ(icon.actualSize(QSize(300, 40)), drawings.actualSize(QSize(300, 40)));
-    for (int side = 16; side <= 300; ++side) {
-        const QSize size(side, side);
-        EXPECT_EQ(icon.actualSize(size), drawings.actualSize(size)) << side;
-        for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled}) {
-            for (const qreal scale : {1.0, 2.0}) {
-                EXPECT_EQ(icon.pixmap(size, scale, mode).toImage(),
-                          drawings.pixmap(size, scale, mode).toImage())
-                    << side << " at " << scale;
+    const QString font = QStringLiteral(":/icons/font.xpm");
+    const std::pair<QIcon, QIcon> icons[] = {{programIcon(), program},
+                                             {drawnIcon({{16, font}}), QIcon(font)}};
+    for (const auto& [icon, drawings] : icons) {
+        EXPECT_EQ(icon.availableSizes(), drawings.availableSizes());
+        EXPECT_EQ(icon.availableSizes(QIcon::Disabled), drawings.availableSizes(QIcon::Disabled));
+        EXPECT_EQ(icon.actualSize(QSize(300, 40)), drawings.actualSize(QSize(300, 40)));
+        for (int side = 8; side <= 300; ++side) {
+            const QSize size(side, side);
+            EXPECT_EQ(icon.actualSize(size), drawings.actualSize(size)) << side;
+            for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled}) {
+                for (const qreal scale : {1.0, 2.0}) {
+                    EXPECT_EQ(icon.pixmap(size, scale, mode).toImage(),
+                              drawings.pixmap(size, scale, mode).toImage())
+                        << side << " at " << scale;
+                }
+                EXPECT_EQ(painted(icon, side, mode), painted(drawings, side, mode)) << side;
             }
-            EXPECT_EQ(painted(icon, side, mode), painted(drawings, side, mode)) << side;
         }
     }
 }
