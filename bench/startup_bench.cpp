@@ -1,11 +1,13 @@
 // Start-up: time from starting the process to the main window's first paint, and peak memory,
 // beside two bare Qt windows measured in the same run: one that shows text in the font of
 // Kestrix's controls (a label and a button), which pays for the font database as any window
-// that shows a word does, and an empty one, which does not. And Kestrix whose Info.ini is a
-// link to /proc/self/pagemap, which says it is empty while it holds gigabytes, up to the first
-// paint of the message that says it cannot be read. The driver starts the kinds of window in
-// turn, as child processes, several rounds, so that load on the machine falls on all alike,
-// and prints medians and Kestrix's ratios to the two bare windows.
+// that shows a word does, and an empty one, which does not. Kestrix starts as it mostly does,
+// with the Info.ini an earlier start left, and as it does the first time, when it writes one
+// (the disk's flush shows in that time). And Kestrix whose Info.ini is a link to
+// /proc/self/pagemap, which says it is empty while it holds gigabytes, up to the first paint of
+// the message that says it cannot be read. The driver starts the kinds of window in turn, as
+// child processes, several rounds, so that load on the machine falls on all alike, and prints
+// medians and Kestrix's ratios to the two bare windows.
 #include "app/kestrix_window.h"
 #include "app/program.h"
 #include "peak_memory.h"
@@ -75,9 +77,16 @@ int runChild(int argc, char* argv[], const QString& mode) {
     QTemporaryDir drive;
     kestrix::app::Program program(
         {kestrix::platform::DriveMap::withDriveC(drive.path()), drive.path()});
+    const QString settings = drive.filePath(QStringLiteral("Info.ini"));
+    if (mode == u"kestrix") {
+        QFile earlier(settings);
+        if (!earlier.open(QIODevice::WriteOnly) ||
+            earlier.write("[Kestrix Settings]\r\nTOTAL=0\r\n") < 0) {
+            return 1;
+        }
+    }
     if (mode == u"pagemap") {
-        QFile::link(QStringLiteral("/proc/self/pagemap"),
-                    drive.filePath(QStringLiteral("Info.ini")));
+        QFile::link(QStringLiteral("/proc/self/pagemap"), settings);
         application.installEventFilter(&paint);  // the message comes before the window
     } else {
         program.frmKestrix->installEventFilter(&paint);
@@ -117,7 +126,8 @@ struct Medians {
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     const QStringList modes = {QStringLiteral("empty"), QStringLiteral("text"),
-                               QStringLiteral("kestrix"), QStringLiteral("pagemap")};
+                               QStringLiteral("kestrix"), QStringLiteral("first"),
+                               QStringLiteral("pagemap")};
     if (argc > 1 && modes.contains(QString::fromLatin1(argv[1]))) {
         return runChild(argc, argv, QString::fromLatin1(argv[1]));
     }
@@ -138,11 +148,12 @@ int main(int argc, char* argv[]) {
         std::printf("%-8s first paint %.1f ms (median of %d), peak memory %.0f KiB\n",
                     qPrintable(mode), medians[mode].ms, runs, medians[mode].memoryKiB);
     }
-    const Medians& kestrix = medians[QStringLiteral("kestrix")];
-    for (const QString& baseline : {QStringLiteral("text"), QStringLiteral("empty")}) {
-        std::printf("kestrix / %-5s first paint %.2fx, peak memory %.2fx\n", qPrintable(baseline),
-                    kestrix.ms / medians[baseline].ms,
-                    kestrix.memoryKiB / medians[baseline].memoryKiB);
+    for (const QString& start : {QStringLiteral("kestrix"), QStringLiteral("first")}) {
+        for (const QString& baseline : {QStringLiteral("text"), QStringLiteral("empty")}) {
+            std::printf("%-7s / %-5s first paint %.2fx, peak memory %.2fx\n", qPrintable(start),
+                        qPrintable(baseline), medians[start].ms / medians[baseline].ms,
+                        medians[start].memoryKiB / medians[baseline].memoryKiB);
+        }
     }
     return 0;
 }
