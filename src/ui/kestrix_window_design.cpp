@@ -1,7 +1,7 @@
 #include "ui/kestrix_window_design.h"
 
 #include "ui/controls.h"
-#include "ui/drawn_icon.h"
+#include "ui/lazy_icon.h"
 #include "ui/program_icon.h"
 #include "ui/twips.h"
 

@@ -1,6 +1,6 @@
 #include "ui/program_icon.h"
 
-#include "ui/drawn_icon.h"
+#include "ui/lazy_icon.h"
 
 namespace kestrix::ui {
 

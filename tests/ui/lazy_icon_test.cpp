@@ -1,9 +1,11 @@
+#include "ui/lazy_icon.h"
 #include "ui/program_icon.h"
-#include "ui/drawn_icon.h"
 
 #include <gtest/gtest.h>
+#include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <QProxyStyle>
 
 namespace kestrix::ui {
 namespace {
@@ -16,16 +18,22 @@ QImage painted(const QIcon& icon, int side, QIcon::Mode mode) {
     return image;
 }
 
-// Whatever size the platform asks for, an icon whose drawings are read when first needed gives
-// what Qt's icon of all its drawings, read at once, gives.
-TEST(ProgramIcon, GivesAtEverySizeWhatTheIconOfAllItsDrawingsGives) {
+// Whatever size the platform asks for, an icon that reads its images when first needed gives
+// what the icon it stands for, read at once, gives: the program icon and the found list's row
+// icon, Qt's icons of their files; the menu bar's button for menus that do not fit, the style's.
+TEST(LazyIcon, GivesAtEverySizeWhatTheIconReadAtOnceGives) {
     QIcon program;
     for (const int side : {16, 22, 24, 32, 48, 64, 128, 256}) {
         program.addFile(QStringLiteral(":/icons/kestrix-%1.png").arg(side), QSize(side, side));
     }
     const QString font = QStringLiteral(":/icons/font.xpm");
-    const std::pair<QIcon, QIcon> icons[] = {{programIcon(), program},
-                                             {drawnIcon({{16, font}}), QIcon(font)}};
+    const auto* style = qobject_cast<const QProxyStyle*>(QApplication::style());
+    ASSERT_NE(style, nullptr);
+    const auto overflow = QStyle::SP_ToolBarHorizontalExtensionButton;
+    const std::pair<QIcon, QIcon> icons[] = {
+        {programIcon(), program},
+        {drawnIcon({{16, font}}), QIcon(font)},
+        {style->standardIcon(overflow), style->baseStyle()->standardIcon(overflow)}};
     for (const auto& [icon, drawings] : icons) {
         EXPECT_EQ(icon.availableSizes(), drawings.availableSizes());
         EXPECT_EQ(icon.availableSizes(QIcon::Disabled), drawings.availableSizes(QIcon::Disabled));
