@@ -22,9 +22,10 @@ int KeyboardCuesStyle::styleHint(StyleHint hint, const QStyleOption* option, con
 
 QIcon KeyboardCuesStyle::standardIcon(StandardPixmap icon, const QStyleOption* option,
                                       const QWidget* widget) const {
-    // Every menu bar makes the icon of its button for menus that do not fit when it is built,
-    // and reading the first image loads every image format plugin, though the button seldom
-    // shows: the icon is made when it is drawn.
+    // A menu bar makes the icon of its button for menus that do not fit as it is built, and
+    // reading that first image loads every image format plugin, though the button seldom shows:
+    // the icon is made when it is first drawn. Asked for without options, as the bar asks, it
+    // depends on nothing that changes meanwhile.
     if (icon == SP_ToolBarHorizontalExtensionButton && option == nullptr) {
         return deferredIcon([base = QPointer<QStyle>(baseStyle()), icon] {
             return base ? base->standardIcon(icon) : QIcon();

@@ -6,7 +6,8 @@ namespace kestrix::ui {
 
 // Access keys are underlined only while they are wanted, so the windows look as designed:
 // while Alt is held, and in the menus while they are worked with the keyboard. The focus is
-// drawn in a window once the keyboard is used there.
+// drawn in a window once the keyboard is used there. The menu bar's icon for menus that do not
+// fit is read only when it is drawn.
 class KeyboardCuesStyle : public QProxyStyle {
     Q_OBJECT
 public:
