@@ -1,6 +1,7 @@
 #include "ui/kestrix_window_design.h"
 
 #include "ui/controls.h"
+#include "ui/lazy_icon.h"
 #include "ui/program_icon.h"
 #include "ui/twips.h"
 
@@ -41,7 +42,7 @@ KestrixWindowDesign::KestrixWindowDesign(const QStringList& referenceEntries,
     : Form(QStringLiteral("Kestrix - Main"), QSize(5655, 2745), programIcon()),
       lstDatabase(referenceEntries),
       fileFonts(std::move(drives), QStringLiteral("*.fon;*.ttf")),
-      i1(QStringLiteral(":/icons/font.xpm")) {
+      i1(drawnIcon({{16, QStringLiteral(":/icons/font.xpm")}})) {
     QWidget* client = clientArea();
 
     frmFound = frame(client, QStringLiteral("frmFound"), QString());

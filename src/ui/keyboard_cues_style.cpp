@@ -1,9 +1,12 @@
 #include "ui/keyboard_cues_style.h"
 
+#include "ui/lazy_icon.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 
 namespace kestrix::ui {
 
@@ -15,6 +18,20 @@ int KeyboardCuesStyle::styleHint(StyleHint hint, const QStyleOption* option, con
         return showsAccessKeys(widget) ? 1 : 0;
     }
     return QProxyStyle::styleHint(hint, option, widget, returnData);
+}
+
+QIcon KeyboardCuesStyle::standardIcon(StandardPixmap icon, const QStyleOption* option,
+                                      const QWidget* widget) const {
+    // A menu bar makes the icon of its button for menus that do not fit as it is built, and
+    // reading that first image loads every image format plugin, though the button seldom shows:
+    // the icon is made when it is first drawn. Asked for without options, as the bar asks, it
+    // depends on nothing that changes meanwhile.
+    if (icon == SP_ToolBarHorizontalExtensionButton && option == nullptr) {
+        return deferredIcon([base = QPointer<QStyle>(baseStyle()), icon] {
+            return base ? base->standardIcon(icon) : QIcon();
+        });
+    }
+    return QProxyStyle::standardIcon(icon, option, widget);
 }
 
 bool KeyboardCuesStyle::showsAccessKeys(const QWidget* widget) const {

@@ -6,7 +6,8 @@ namespace kestrix::ui {
 
 // Access keys are underlined only while they are wanted, so the windows look as designed:
 // while Alt is held, and in the menus while they are worked with the keyboard. The focus is
-// drawn in a window once the keyboard is used there.
+// drawn in a window once the keyboard is used there. The menu bar's icon for menus that do not
+// fit is read only when it is drawn.
 class KeyboardCuesStyle : public QProxyStyle {
     Q_OBJECT
 public:
@@ -15,6 +16,8 @@ public:
     int styleHint(StyleHint hint, const QStyleOption* option = nullptr,
                   const QWidget* widget = nullptr,
                   QStyleHintReturn* returnData = nullptr) const override;
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption* option = nullptr,
+                       const QWidget* widget = nullptr) const override;
 
     using QProxyStyle::polish;
     using QProxyStyle::unpolish;
