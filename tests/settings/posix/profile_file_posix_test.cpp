@@ -1,18 +1,24 @@
 // The profile file against what only POSIX systems let a test make: pipes, devices, links to
 // files of other owners and a full disk.
+#include "platform/file_lock.h"
 #include "settings/profile_file.h"
 #include "settings/profile_file_fixture.h"
 #include "support/files.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <stdio.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 namespace kestrix::settings {
 namespace {
@@ -32,6 +38,50 @@ TEST_F(ProfileFileTest, PipeOrDeviceIsLeftAlone) {
         EXPECT_FALSE(WriteSetting(section, QStringLiteral("Total"), QStringLiteral("4"), file()))
             << target;
     }
+}
+
+TEST_F(ProfileFileTest, PipeSwappedInWhileTheFileIsReadIsRefusedWithoutWaiting) {
+    store("[Kestrix Settings]\r\nTOTAL=7\r\n");
+    const QByteArray name = QFile::encodeName(file());
+    const QByteArray pipe = QFile::encodeName(dir_.filePath(QStringLiteral("pipe")));
+    ASSERT_EQ(::mkfifo(pipe.constData(), 0644), 0);
+    std::atomic<int> looks = 0;
+    std::atomic<int> hung = 0;
+    std::atomic<bool> done = false;
+    // Swaps the file and the pipe, over and over. A look that does not come back has opened or
+    // read the pipe: a writer that writes nothing lets it end.
+    std::thread swapper([&] {
+        int seen = 0;
+        auto since = std::chrono::steady_clock::now();
+        while (!done) {
+            ::renameat2(AT_FDCWD, name.constData(), AT_FDCWD, pipe.constData(), RENAME_EXCHANGE);
+            const auto now = std::chrono::steady_clock::now();
+            if (looks != seen) {
+                seen = looks;
+                since = now;
+            } else if (now - since > std::chrono::milliseconds(500)) {
+                ++hung;
+                since = now;
+                for (const QByteArray& either : {name, pipe}) {
+                    const int writer =
+                        ::open(either.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+                    if (writer >= 0) {
+                        ::close(writer);
+                    }
+                }
+            }
+        }
+    });
+    // The pipe is seen at most looks; the moment between looking and opening comes rarely.
+    for (; looks < 20000 && hung == 0; ++looks) {
+        const QString read = ReadSetting(section, QStringLiteral("Total"), file());
+        EXPECT_TRUE(read.isEmpty() || read == QStringLiteral("7")) << read.toStdString();
+        const auto lock = platform::FileLock::acquire(file());
+        EXPECT_FALSE(std::holds_alternative<platform::FileLock::Busy>(lock));
+    }
+    done = true;
+    swapper.join();
+    EXPECT_EQ(hung, 0) << "a look at the file waited on the pipe";
 }
 
 TEST_F(ProfileFileTest, WriteReplacesALinksFinalTargetWholeKeepingItsOwnerGroupAndMode) {
