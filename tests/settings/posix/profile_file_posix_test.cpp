@@ -6,6 +6,7 @@
 #include "support/files.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <sys/mount.h>
@@ -128,6 +129,52 @@ TEST_F(ProfileFileTest, WriteReplacesALinksFinalTargetWholeKeepingItsOwnerGroupA
     EXPECT_FALSE(dangling);
     EXPECT_TRUE(dangling.reason.contains(QStringLiteral("link"))) << dangling.reason.toStdString();
     EXPECT_FALSE(QFileInfo::exists(middle) || QFileInfo(middle).isSymLink());
+}
+
+// A shared Info.ini of another owner, written by a process of a group member without root's
+// rights.
+TEST_F(ProfileFileTest, WhoeverMayWriteASharedFileSavesItKeepingGroupAndMode) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can make files of other owners";
+    }
+    constexpr uid_t owner = 1234;
+    constexpr uid_t writer = 5678;
+    constexpr gid_t shared = 2345;
+    const QByteArray name = QFile::encodeName(file());
+    const QByteArray folder = QFile::encodeName(dir_.path());
+    ASSERT_EQ(::chown(folder.constData(), 0, shared), 0);
+    ASSERT_EQ(::chmod(folder.constData(), 0775), 0);
+    const struct {
+        const char* what;
+        mode_t mode;
+        bool saved;
+    } rows[] = {{"group-writable", 0664, true}, {"writable by its owner alone", 0644, false}};
+    for (const auto& row : rows) {
+        store("[Kestrix Settings]\r\nTOTAL=3\r\n");
+        ASSERT_EQ(::chown(name.constData(), owner, shared), 0);
+        ASSERT_EQ(::chmod(name.constData(), row.mode), 0);
+        EXPECT_EXIT(
+            {
+                if (::setgroups(1, &shared) != 0 || ::setresgid(shared, shared, shared) != 0 ||
+                    ::setresuid(writer, writer, writer) != 0) {
+                    ::_exit(2);
+                }
+                ::_exit(WriteSetting(section, QStringLiteral("Total"), "4", file()) ? 0 : 1);
+            },
+            testing::ExitedWithCode(row.saved ? 0 : 1), "")
+            << row.what;
+        EXPECT_EQ(stored(), row.saved ? QByteArray("[Kestrix Settings]\r\nTOTAL=4\r\n")
+                                      : QByteArray("[Kestrix Settings]\r\nTOTAL=3\r\n"))
+            << row.what;
+        struct stat after {};
+        ASSERT_EQ(::stat(name.constData(), &after), 0);
+        EXPECT_EQ(after.st_uid, row.saved ? writer : owner) << row.what;
+        EXPECT_EQ(after.st_gid, shared) << row.what;
+        EXPECT_EQ(after.st_mode & 07777, row.mode) << row.what;
+        EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList(QStringLiteral("Info.ini")))
+            << row.what;
+    }
 }
 
 // A file system of 64 KiB mounted on a folder of its own for as long as it lives; only root
