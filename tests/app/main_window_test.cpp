@@ -1,9 +1,11 @@
 #include "app/single_instance.h"
+#include "platform/session_socket.h"
 #include "support/program_fixture.h"
 #include "ui/events.h"
 #include "ui/message_box.h"
 
 #include <gtest/gtest.h>
+#include <QLocalServer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -11,6 +13,8 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <QProcess>
+#include <csignal>
 #endif
 
 namespace kestrix::test {
@@ -186,6 +190,19 @@ TEST_F(MainWindow, ExitAndTheCloseBoxEndTheProgram) {
     EXPECT_EQ(answers.shown().size(), 1U);
 }
 
+#ifdef Q_OS_UNIX
+// Starts the program itself, from a folder of its own (its Info.ini goes beside it), where its
+// starts find each other in `runtime`.
+void startProgram(QProcess& program, const QTemporaryDir& folders, const QString& runtime) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(folders.filePath(QStringLiteral("kestrix")),
+                  {QStringLiteral("--prefix"), folders.filePath(QStringLiteral("prefix"))});
+}
+#endif
+
 TEST_F(MainWindow, ASecondStartBringsTheFirstToTheFrontAndEnds) {
     const QTemporaryDir runtime;
     const QString session = runtime.filePath(QStringLiteral("kestrix"));
@@ -199,6 +216,13 @@ TEST_F(MainWindow, ASecondStartBringsTheFirstToTheFrontAndEnds) {
 
     EXPECT_FALSE(app::SingleInstance(session).claim()) << "the second start found nobody";
     EXPECT_TRUE(QTest::qWaitFor([&] { return !w.isMinimized() && w.isActiveWindow(); }));
+
+    // Another program listening there, which says nothing as Kestrix, keeps no start from going
+    // on.
+    const QString taken = runtime.filePath(QStringLiteral("taken"));
+    QLocalServer mute;
+    ASSERT_TRUE(mute.listen(taken));
+    EXPECT_TRUE(app::SingleInstance(taken).claim()) << "a start handed over to a stranger";
 
 #ifdef Q_OS_UNIX
     // One that died left its socket behind, which nobody answers at: the next start takes over.
@@ -214,7 +238,47 @@ TEST_F(MainWindow, ASecondStartBringsTheFirstToTheFrontAndEnds) {
     app::SingleInstance next(dead);
     EXPECT_TRUE(next.claim());
     EXPECT_FALSE(app::SingleInstance(dead).claim());
+
+    // The program itself: a start hands over to a running Kestrix and ends, and runs on its own
+    // beside a stopped one.
+    const QTemporaryDir folders;
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KESTRIX_PROGRAM), folders.filePath("kestrix")));
+    const QString ownRuntime = folders.filePath(QStringLiteral("run"));
+    ASSERT_TRUE(QDir().mkdir(ownRuntime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QProcess running;
+    startProgram(running, folders, ownRuntime);
+    const QString listening = ownRuntime + QStringLiteral("/kestrix-%1-offscreen").arg(::getuid());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(listening); }, 30'000));
+    QProcess handingOver;
+    startProgram(handingOver, folders, ownRuntime);
+    EXPECT_TRUE(handingOver.waitForFinished(30'000) && handingOver.exitCode() == 0);
+    ASSERT_EQ(::kill(static_cast<pid_t>(running.processId()), SIGSTOP), 0);
+    QProcess beside;
+    startProgram(beside, folders, ownRuntime);
+    EXPECT_FALSE(beside.waitForFinished(6'000)) << "a start ended beside a stopped Kestrix";
+    beside.kill();
+    ::kill(static_cast<pid_t>(running.processId()), SIGCONT);
+    running.kill();
+    EXPECT_TRUE(beside.waitForFinished() && running.waitForFinished());
 #endif
+}
+
+TEST(SessionSocket, NamesOneDisplayOneWay) {
+    const struct {
+        const char* written;
+        const char* named;
+    } rows[] = {{":91", ":91"},
+                {":91.0", ":91"},
+                {"unix:91.2", ":91"},
+                {"unix/:91", ":91"},
+                {"localhost:91.0", "localhost:91"},
+                {"tcp/Host.Example:0.1", "host.example:0"},
+                {"host::1", "host::1"}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(platform::normalDisplayName(QString::fromLatin1(row.written)),
+                  QString::fromLatin1(row.named))
+            << row.written;
+    }
 }
 
 }  // namespace
