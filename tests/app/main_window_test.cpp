@@ -190,19 +190,6 @@ TEST_F(MainWindow, ExitAndTheCloseBoxEndTheProgram) {
     EXPECT_EQ(answers.shown().size(), 1U);
 }
 
-#ifdef Q_OS_UNIX
-// Starts the program itself, from a folder of its own (its Info.ini goes beside it), where its
-// starts find each other in `runtime`.
-void startProgram(QProcess& program, const QTemporaryDir& folders, const QString& runtime) {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    program.setProcessEnvironment(environment);
-    program.setProcessChannelMode(QProcess::ForwardedChannels);
-    program.start(folders.filePath(QStringLiteral("kestrix")),
-                  {QStringLiteral("--prefix"), folders.filePath(QStringLiteral("prefix"))});
-}
-#endif
-
 TEST_F(MainWindow, ASecondStartBringsTheFirstToTheFrontAndEnds) {
     const QTemporaryDir runtime;
     const QString session = runtime.filePath(QStringLiteral("kestrix"));
@@ -217,8 +204,7 @@ TEST_F(MainWindow, ASecondStartBringsTheFirstToTheFrontAndEnds) {
     EXPECT_FALSE(app::SingleInstance(session).claim()) << "the second start found nobody";
     EXPECT_TRUE(QTest::qWaitFor([&] { return !w.isMinimized() && w.isActiveWindow(); }));
 
-    // Another program listening there, which says nothing as Kestrix, keeps no start from going
-    // on.
+    // Another program listening there, saying nothing as Kestrix, keeps no start from running.
     const QString taken = runtime.filePath(QStringLiteral("taken"));
     QLocalServer mute;
     ASSERT_TRUE(mute.listen(taken));
@@ -239,22 +225,28 @@ TEST_F(MainWindow, ASecondStartBringsTheFirstToTheFrontAndEnds) {
     EXPECT_TRUE(next.claim());
     EXPECT_FALSE(app::SingleInstance(dead).claim());
 
-    // The program itself: a start hands over to a running Kestrix and ends, and runs on its own
-    // beside a stopped one.
-    const QTemporaryDir folders;
-    ASSERT_TRUE(QFile::copy(QStringLiteral(KESTRIX_PROGRAM), folders.filePath("kestrix")));
-    const QString ownRuntime = folders.filePath(QStringLiteral("run"));
-    ASSERT_TRUE(QDir().mkdir(ownRuntime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    QProcess running;
-    startProgram(running, folders, ownRuntime);
-    const QString listening = ownRuntime + QStringLiteral("/kestrix-%1-offscreen").arg(::getuid());
+    // The program itself, from a folder of its own (its Info.ini goes beside it): a start hands
+    // over to a running Kestrix and ends, and runs on its own beside a stopped one.
+    const QTemporaryDir folder;
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KESTRIX_PROGRAM), folder.filePath("kestrix")));
+    ASSERT_TRUE(QDir().mkdir(folder.filePath("run"),
+                             QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder.filePath("run"));
+    QProcess running, handingOver, beside;
+    for (QProcess* program : {&running, &handingOver, &beside}) {
+        program->setProcessEnvironment(environment);
+        program->setProgram(folder.filePath("kestrix"));
+        program->setArguments({QStringLiteral("--prefix"), folder.filePath("prefix")});
+    }
+    running.start();
+    const QString listening =
+        folder.filePath(QStringLiteral("run/kestrix-%1-offscreen").arg(::getuid()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(listening); }, 30'000));
-    QProcess handingOver;
-    startProgram(handingOver, folders, ownRuntime);
+    handingOver.start();
     EXPECT_TRUE(handingOver.waitForFinished(30'000) && handingOver.exitCode() == 0);
     ASSERT_EQ(::kill(static_cast<pid_t>(running.processId()), SIGSTOP), 0);
-    QProcess beside;
-    startProgram(beside, folders, ownRuntime);
+    beside.start();
     EXPECT_FALSE(beside.waitForFinished(6'000)) << "a start ended beside a stopped Kestrix";
     beside.kill();
     ::kill(static_cast<pid_t>(running.processId()), SIGCONT);
@@ -264,20 +256,13 @@ TEST_F(MainWindow, ASecondStartBringsTheFirstToTheFrontAndEnds) {
 }
 
 TEST(SessionSocket, NamesOneDisplayOneWay) {
-    const struct {
-        const char* written;
-        const char* named;
-    } rows[] = {{":91", ":91"},
-                {":91.0", ":91"},
-                {"unix:91.2", ":91"},
-                {"unix/:91", ":91"},
-                {"localhost:91.0", "localhost:91"},
-                {"tcp/Host.Example:0.1", "host.example:0"},
-                {"host::1", "host::1"}};
-    for (const auto& row : rows) {
-        EXPECT_EQ(platform::normalDisplayName(QString::fromLatin1(row.written)),
-                  QString::fromLatin1(row.named))
-            << row.written;
+    const std::pair<QString, QString> written[] = {{":91.0", ":91"},
+                                                   {"unix:91.2", ":91"},
+                                                   {"unix/:91", ":91"},
+                                                   {"localhost:91.0", "localhost:91"},
+                                                   {"tcp/Host.Example:0.1", "host.example:0"}};
+    for (const auto& [display, name] : written) {
+        EXPECT_EQ(platform::normalDisplayName(display), name) << display.toStdString();
     }
 }
 

@@ -180,7 +180,8 @@ TEST_F(LifetimeCounterTest, TwoCountersOnOneFileLoseNoDeletion) {
             QTimer::singleShot(20, &pace, &QEventLoop::quit);
             pace.exec();
         }
-        EXPECT_LT(gaps.longest(), 50) << "the window waited for the lock";
+        // A wait for the lock took seconds; a busy machine's hiccups take far less than this.
+        EXPECT_LT(gaps.longest(), 250) << "the window waited for the lock";
     }
     EXPECT_EQ(label(), QStringLiteral("54"));
     runDone.release();

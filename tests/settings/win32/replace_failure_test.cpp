@@ -41,7 +41,8 @@ TEST_F(ProfileFileTest, ReplaceThatFailsPartWayLeavesTheOldOrTheNewFileInPlace) 
         const QByteArray after = "[Kestrix Settings]\r\nTOTAL=4\r\n";
         const auto result = platform::win32::replaceFileWith(file(), {after}, row.replace);
         EXPECT_EQ(result.inPlace, row.inPlace) << row.what << ": " << result.reason.toStdString();
-        EXPECT_EQ(stored().endsWith(row.inPlace ? "4\r\n" : "3\r\n"), true) << row.what;
+        EXPECT_EQ(stored(), row.inPlace ? after : QByteArray("[Kestrix Settings]\r\nTOTAL=3\r\n"))
+            << row.what;
         EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
                   QStringList(QStringLiteral("Info.ini")))
             << row.what;
