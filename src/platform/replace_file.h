@@ -14,8 +14,9 @@ struct ReplaceResult {
 };
 
 // Puts a new file holding the pieces, one after another, in the place of `path`, all or
-// nothing: the new file is written beside the old one, takes its owner, group and permissions,
-// reaches the storage device, takes the old one's name, and then the folder is flushed too.
+// nothing: the new file is written beside the old one, takes its owner, group and permissions
+// (one who may write the file but not give it away becomes its owner), reaches the storage
+// device, takes the old one's name, and then the folder is flushed too.
 // Where `path` is a link, the file at the end of its chain of links is the one replaced; a
 // link that leads nowhere is refused rather than followed into making a file. Unless the new
 // file is in place, the old file is left exactly as it was.

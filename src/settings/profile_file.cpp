@@ -21,9 +21,6 @@ const QByteArray utf16LeBom = QByteArrayLiteral("\xFF\xFE");
 const QByteArray utf16BeBom = QByteArrayLiteral("\xFE\xFF");
 const QByteArray crLf = QByteArrayLiteral("\r\n");
 
-// No settings file of ours comes near this; reading a larger one could exhaust memory.
-constexpr qint64 largestFile = qint64{512} * 1024 * 1024;
-
 // A profile file's text as we work on it: an 8-bit file byte for byte, a UTF-16 file (one with
 // its byte-order mark, as Windows writes them) turned into UTF-8 and back when it is written.
 struct ProfileText {
@@ -113,7 +110,7 @@ std::variant<ProfileText, QString> readProfile(const QString& file) {
     if (!QFileInfo::exists(file)) {
         return ProfileText{};
     }
-    auto bytes = platform::readWholeFile(file, largestFile);
+    auto bytes = platform::readWholeFile(file, largestSettingsFile);
     if (auto* reason = std::get_if<QString>(&bytes)) {
         return std::move(*reason);
     }

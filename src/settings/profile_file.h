@@ -7,6 +7,9 @@ namespace kestrix::settings {
 // The longest value a read returns; longer values are cut.
 constexpr qsizetype longestSettingValue = 749;
 
+// No settings file of ours comes near this; reading a larger one could exhaust memory.
+constexpr qint64 largestSettingsFile = qint64{512} * 1024 * 1024;
+
 // The value stored under `key` in `section` of the profile (INI) file `file`, with surrounding
 // blanks and one pair of matching outer quotes removed. Section and key names match without
 // regard to letter case or surrounding blanks; the first match wins. "" when the file, the

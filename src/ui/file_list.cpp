@@ -1,5 +1,7 @@
 #include "ui/file_list.h"
 
+#include "platform/system_file.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -73,8 +75,10 @@ std::optional<QString> FileList::refresh() {
         return QStringLiteral("the folder cannot be read");
     }
     QStringList candidates;
+    // Qt leaves out hidden files; the system's own, which Qt does not tell, are left out too.
     for (const auto& name : dir.entryList(QDir::Files)) {
-        if (isWindowsFileName(name) && fitsPattern(name)) {
+        if (isWindowsFileName(name) && fitsPattern(name) &&
+            !platform::isSystemFile(folder.hostPath + u'/' + name)) {
             candidates << name;
         }
     }

@@ -18,9 +18,9 @@ public:
     // The Windows path of the folder to list; read by the next refresh().
     void setPath(const QString& windowsFolder) { path_ = windowsFolder; }
 
-    // Reads the folder: the files whose names fit the pattern, sorted by name. Hidden files
-    // and names that Windows could not hold, or that would not lead back to the same file,
-    // are left out. Returns why the folder could not be read, or nothing on success.
+    // Reads the folder: the files whose names fit the pattern, sorted by name. Hidden and
+    // system files, and names that Windows could not hold, or that would not lead back to the same
+    // file, are left out. Returns why the folder could not be read, or nothing on success.
     [[nodiscard]] std::optional<QString> refresh();
 
     [[nodiscard]] int listCount() const { return static_cast<int>(names_.size()); }

@@ -1,9 +1,11 @@
 #include "app/single_instance.h"
+#include "platform/session_socket.h"
 #include "support/program_fixture.h"
 #include "ui/events.h"
 #include "ui/message_box.h"
 
 #include <gtest/gtest.h>
+#include <QLocalServer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -11,6 +13,8 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <QProcess>
+#include <csignal>
 #endif
 
 namespace kestrix::test {
@@ -200,6 +204,12 @@ TEST_F(MainWindow, ASecondStartBringsTheFirstToTheFrontAndEnds) {
     EXPECT_FALSE(app::SingleInstance(session).claim()) << "the second start found nobody";
     EXPECT_TRUE(QTest::qWaitFor([&] { return !w.isMinimized() && w.isActiveWindow(); }));
 
+    // Another program listening there, saying nothing as Kestrix, keeps no start from running.
+    const QString taken = runtime.filePath(QStringLiteral("taken"));
+    QLocalServer mute;
+    ASSERT_TRUE(mute.listen(taken));
+    EXPECT_TRUE(app::SingleInstance(taken).claim()) << "a start handed over to a stranger";
+
 #ifdef Q_OS_UNIX
     // One that died left its socket behind, which nobody answers at: the next start takes over.
     const QString dead = runtime.filePath(QStringLiteral("dead"));
@@ -214,7 +224,46 @@ TEST_F(MainWindow, ASecondStartBringsTheFirstToTheFrontAndEnds) {
     app::SingleInstance next(dead);
     EXPECT_TRUE(next.claim());
     EXPECT_FALSE(app::SingleInstance(dead).claim());
+
+    // The program itself, from a folder of its own (its Info.ini goes beside it): a start hands
+    // over to a running Kestrix and ends, and runs on its own beside a stopped one.
+    const QTemporaryDir folder;
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KESTRIX_PROGRAM), folder.filePath("kestrix")));
+    ASSERT_TRUE(QDir().mkdir(folder.filePath("run"),
+                             QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder.filePath("run"));
+    QProcess running, handingOver, beside;
+    for (QProcess* program : {&running, &handingOver, &beside}) {
+        program->setProcessEnvironment(environment);
+        program->setProgram(folder.filePath("kestrix"));
+        program->setArguments({QStringLiteral("--prefix"), folder.filePath("prefix")});
+    }
+    running.start();
+    const QString listening =
+        folder.filePath(QStringLiteral("run/kestrix-%1-offscreen").arg(::getuid()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(listening); }, 30'000));
+    handingOver.start();
+    EXPECT_TRUE(handingOver.waitForFinished(30'000) && handingOver.exitCode() == 0);
+    ASSERT_EQ(::kill(static_cast<pid_t>(running.processId()), SIGSTOP), 0);
+    beside.start();
+    EXPECT_FALSE(beside.waitForFinished(6'000)) << "a start ended beside a stopped Kestrix";
+    beside.kill();
+    ::kill(static_cast<pid_t>(running.processId()), SIGCONT);
+    running.kill();
+    EXPECT_TRUE(beside.waitForFinished() && running.waitForFinished());
 #endif
+}
+
+TEST(SessionSocket, NamesOneDisplayOneWay) {
+    const std::pair<QString, QString> written[] = {{":91.0", ":91"},
+                                                   {"unix:91.2", ":91"},
+                                                   {"unix/:91", ":91"},
+                                                   {"localhost:91.0", "localhost:91"},
+                                                   {"tcp/Host.Example:0.1", "host.example:0"}};
+    for (const auto& [display, name] : written) {
+        EXPECT_EQ(platform::normalDisplayName(display), name) << display.toStdString();
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "settings/lifetime_counter.h"
 #include "platform/file_lock.h"
 #include "settings/profile_file.h"
+#include "support/event_loop_gaps.h"
 #include "support/files.h"
 
 #include "support/modal_answers.h"
@@ -17,7 +18,9 @@
 #include <unistd.h>
 #endif
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
+#include <QSemaphore>
 #include <QTemporaryDir>
 #include <QTest>
 #include <atomic>
@@ -156,22 +159,81 @@ TEST_F(LifetimeCounterTest, TwoCountersOnOneFileLoseNoDeletion) {
     EXPECT_EQ(label(), QStringLiteral("49"));
     EXPECT_EQ(otherWindow.lblttl->text(), QStringLiteral("50"));
 
-    // Another Kestrix is about to store its count: a raise waits for it, then counts on.
-    std::atomic<bool> locked = false;
+    // Another Kestrix holds the lock through a run of five deletions, then stores its count: the
+    // window counts on without waiting, and the file takes all five once the lock is free.
+    QSemaphore locked;
+    QSemaphore runDone;
     std::thread writer([&] {
-        const auto lock = platform::FileLock::acquire(file());
-        locked = true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        const auto lock = platform::FileLock::acquire(file(), std::chrono::seconds(5));
+        locked.release();
+        ASSERT_TRUE(std::holds_alternative<platform::FileLock>(lock));
+        runDone.acquire();
         EXPECT_TRUE(WriteSetting(QStringLiteral("Kestrix Settings"), QStringLiteral("Total"),
                                  QStringLiteral("100"), file()));
     });
-    while (!locked) {
-        std::this_thread::yield();
+    locked.acquire();
+    {
+        const test::EventLoopGaps gaps;
+        for (int deleted = 0; deleted < 5; ++deleted) {
+            counter_.raise();
+            QEventLoop pace;
+            QTimer::singleShot(20, &pace, &QEventLoop::quit);
+            pace.exec();
+        }
+        // A wait for the lock took seconds; a busy machine's hiccups take far less than this.
+        EXPECT_LT(gaps.longest(), 250) << "the window waited for the lock";
     }
-    counter_.raise();
+    EXPECT_EQ(label(), QStringLiteral("54"));
+    runDone.release();
     writer.join();
-    EXPECT_EQ(label(), QStringLiteral("101"));
-    EXPECT_EQ(stored(), QByteArray("[Kestrix Settings]\r\nTOTAL=101\r\n"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return label() == QStringLiteral("105"); }, 5000));
+    EXPECT_EQ(stored(), QByteArray("[Kestrix Settings]\r\nTOTAL=105\r\n"));
+}
+
+TEST_F(LifetimeCounterTest, CountsOnWhileTheFileRefusesAndItGetsEveryDeletionLater) {
+    store("[Kestrix Settings]\r\nTOTAL=12\r\n");
+    const auto readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    const auto setWritable = [&](bool writable) {
+        ASSERT_TRUE(
+            QFile::setPermissions(file(), writable ? readOnly | QFile::WriteOwner : readOnly));
+    };
+    counter_.load();
+    test::ModalAnswers answers;
+    ASSERT_NO_FATAL_FAILURE(setWritable(false));
+    for (int deleted = 0; deleted < 3; ++deleted) {
+        counter_.raise();
+    }
+    EXPECT_EQ(label(), QStringLiteral("15"));
+    EXPECT_EQ(stored(), QByteArray("[Kestrix Settings]\r\nTOTAL=12\r\n"));
+    ASSERT_NO_FATAL_FAILURE(setWritable(true));
+    counter_.raise();
+    EXPECT_EQ(label(), QStringLiteral("16"));
+    EXPECT_EQ(stored(), QByteArray("[Kestrix Settings]\r\nTOTAL=16\r\n"));
+
+    // A reset the file did not take still counts from 0, also once the file takes it.
+    ASSERT_NO_FATAL_FAILURE(setWritable(false));
+    answers.answer(QMessageBox::Yes);
+    counter_.mnuReset_Click();
+    counter_.raise();
+    EXPECT_EQ(label(), QStringLiteral("1"));
+    ASSERT_NO_FATAL_FAILURE(setWritable(true));
+    counter_.raise();
+    EXPECT_EQ(label(), QStringLiteral("2"));
+    EXPECT_EQ(stored(), QByteArray("[Kestrix Settings]\r\nTOTAL=2\r\n"));
+    EXPECT_EQ(answers.shown().size(), 2U) << "one question, one message however often it failed";
+
+    // What the file could not take before the count went, it takes then.
+    ASSERT_NO_FATAL_FAILURE(setWritable(false));
+    {
+        ui::KestrixWindowDesign otherWindow(QStringList(),
+                                            platform::DriveMap::withDriveC(dir_.path()));
+        LooseValue otherTotal;
+        LifetimeCounter other(otherWindow, otherTotal, file());
+        other.load();
+        other.raise();
+        ASSERT_NO_FATAL_FAILURE(setWritable(true));
+    }
+    EXPECT_EQ(stored(), QByteArray("[Kestrix Settings]\r\nTOTAL=3\r\n"));
 }
 
 TEST_F(LifetimeCounterTest, UnwritableFolderShowsTheCountAsItStands) {

@@ -9,7 +9,6 @@
 #include <sys/stat.h>
 #include <QFile>
 #include <cerrno>
-#include <chrono>
 #include <thread>
 
 namespace kestrix::platform {
@@ -21,20 +20,20 @@ namespace {
 UniqueFd openToLock(const QByteArray& name) {
     constexpr int flags = O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
     UniqueFd fd(::open(name.constData(), O_RDWR | flags));
-    if (!fd && (errno == EACCES || errno == EPERM || errno == EROFS)) {
+    if (!fd && (errno == EACCES || errno == EPERM || errno == EROFS || errno == EISDIR)) {
         fd = UniqueFd(::open(name.constData(), O_RDONLY | flags));
     }
     return fd;
 }
 
-// Waits for the lock, but not for ever: a holder that hangs must not freeze the window.
+// Tries for the lock until `patience` is spent; returns the system's error number, or 0.
 int lockWithin(const UniqueFd& fd, std::chrono::milliseconds patience) {
     const auto giveUp = std::chrono::steady_clock::now() + patience;
     while (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
         if (errno != EWOULDBLOCK && errno != EINTR) {
             return errno;
         }
-        if (std::chrono::steady_clock::now() > giveUp) {
+        if (std::chrono::steady_clock::now() >= giveUp) {
             return EWOULDBLOCK;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -44,29 +43,29 @@ int lockWithin(const UniqueFd& fd, std::chrono::milliseconds patience) {
 
 }  // namespace
 
-std::variant<FileLock, QString> FileLock::acquire(const QString& path) {
+std::variant<FileLock, FileLock::Busy, QString> FileLock::acquire(
+    const QString& path, std::chrono::milliseconds patience) {
     const QByteArray name = QFile::encodeName(path);
     constexpr int attempts = 100;
     for (int attempt = 0; attempt < attempts; ++attempt) {
-        struct stat named {};
-        if (::stat(name.constData(), &named) != 0) {
-            return errno == ENOENT ? std::variant<FileLock, QString>(FileLock())
-                                   : systemError(errno);
-        }
-        if (!S_ISREG(named.st_mode)) {
-            return QStringLiteral("it is not a regular file");
-        }
         UniqueFd fd = openToLock(name);
         if (!fd) {
-            return systemError(errno);
-        }
-        if (const int error = lockWithin(fd, std::chrono::seconds(2))) {
-            return error == EWOULDBLOCK ? QStringLiteral("another program keeps it locked")
-                                        : systemError(error);
+            return errno == ENOENT ? std::variant<FileLock, Busy, QString>(FileLock())
+                                   : systemError(errno);
         }
         struct stat locked {};
-        if (::fstat(fd.get(), &locked) == 0 && ::stat(name.constData(), &named) == 0 &&
-            isSameFile(locked, named)) {
+        if (::fstat(fd.get(), &locked) != 0) {
+            return systemError(errno);
+        }
+        if (!S_ISREG(locked.st_mode)) {
+            return QStringLiteral("it is not a regular file");
+        }
+        if (const int error = lockWithin(fd, patience)) {
+            return error == EWOULDBLOCK ? std::variant<FileLock, Busy, QString>(Busy())
+                                        : systemError(error);
+        }
+        struct stat named {};
+        if (::stat(name.constData(), &named) == 0 && isSameFile(locked, named)) {
             return FileLock(std::move(fd));
         }
         // Replaced while we waited: the lock belongs on the file that has the name now.

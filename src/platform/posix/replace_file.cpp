@@ -89,8 +89,30 @@ int writeAll(const UniqueFd& fd, QByteArrayView bytes) {
     return 0;
 }
 
+// The new file takes the old one's owner and group. Whoever may write the old file but not give
+// the new one its owner saves it as their own, keeping the group, by which those who share the
+// file write it; one who may not write it must not replace it through the folder either.
+std::optional<QString> keepOwner(const UniqueFd& folder, const QByteArray& name, const UniqueFd& fd,
+                                 const struct stat& old) {
+    if (::fchown(fd.get(), old.st_uid, old.st_gid) == 0) {
+        return std::nullopt;
+    }
+    if (errno != EPERM) {
+        return QStringLiteral("the new file cannot take the old one's owner and group: ") +
+               systemError(errno);
+    }
+    if (::faccessat(folder.get(), name.constData(), W_OK, AT_EACCESS) != 0) {
+        return QStringLiteral("it may not be written: ") + systemError(errno);
+    }
+    if (::fchown(fd.get(), static_cast<uid_t>(-1), old.st_gid) != 0) {
+        return QStringLiteral("the new file cannot take the old one's group: ") +
+               systemError(errno);
+    }
+    return std::nullopt;
+}
+
 // The old file's owner, group and permissions carry over, as they would had it been written in
-// place. An owner we may not give it is a reason not to replace the file.
+// place, where the system allows.
 std::optional<QString> keepOwnership(const UniqueFd& folder, const QByteArray& name,
                                      const UniqueFd& fd) {
     struct stat old {};
@@ -103,10 +125,10 @@ std::optional<QString> keepOwnership(const UniqueFd& folder, const QByteArray& n
     if (::fstat(fd.get(), &mine) != 0) {
         return QStringLiteral("the new file cannot be examined: ") + systemError(errno);
     }
-    if ((mine.st_uid != old.st_uid || mine.st_gid != old.st_gid) &&
-        ::fchown(fd.get(), old.st_uid, old.st_gid) != 0) {
-        return QStringLiteral("the new file cannot take the old one's owner and group: ") +
-               systemError(errno);
+    if (mine.st_uid != old.st_uid || mine.st_gid != old.st_gid) {
+        if (auto failure = keepOwner(folder, name, fd, old)) {
+            return failure;
+        }
     }
     // After the owner: a change of owner drops the set-user and set-group bits.
     if (::fchmod(fd.get(), old.st_mode & 07777) != 0) {

@@ -1,27 +1,35 @@
 #include "platform/whole_file.h"
 
+#include "platform/posix/unique_fd.h"
+#include "platform/system_error.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QFile>
-#include <QFileInfo>
 #include <algorithm>
 #include <array>
+#include <cerrno>
 
 namespace kestrix::platform {
 
 std::variant<QByteArray, QString> readWholeFile(const QString& path, qint64 largest) {
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        return QStringLiteral("not found");
+    // Opened once, and looked at through the descriptor: a name checked and then opened again
+    // may meanwhile lead to a pipe, whose opening or reading would never return.
+    const UniqueFd file(
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    const QString unreadable = QStringLiteral("it cannot be read: ");
+    if (!file) {
+        return errno == ENOENT ? QStringLiteral("not found") : unreadable + systemError(errno);
     }
-    if (!info.isFile()) {
+    struct stat opened {};
+    if (::fstat(file.get(), &opened) != 0) {
+        return unreadable + systemError(errno);
+    }
+    if (!S_ISREG(opened.st_mode)) {
         return QStringLiteral("it is not a regular file");
     }
-    // Unbuffered, so that nothing is read ahead of what is asked for.
-    QFile file(path);
-    const QString unreadable = QStringLiteral("it cannot be read: ");
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        return unreadable + file.errorString();
-    }
-    const qint64 size = file.size();
+    const qint64 size = opened.st_size;
     if (size > largest) {
         return QStringLiteral("it is larger than %1 MiB").arg(largest >> 20);
     }
@@ -31,10 +39,14 @@ std::variant<QByteArray, QString> readWholeFile(const QString& path, qint64 larg
     bytes.reserve(size + 1);
     std::array<char, 64 * 1024> chunk{};
     while (bytes.size() <= size) {
-        const qint64 wanted = std::min<qint64>(chunk.size(), size + 1 - bytes.size());
-        const qint64 got = file.read(chunk.data(), wanted);
+        const auto wanted =
+            static_cast<size_t>(std::min<qint64>(chunk.size(), size + 1 - bytes.size()));
+        const ssize_t got = ::read(file.get(), chunk.data(), wanted);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
         if (got < 0) {
-            return unreadable + file.errorString();
+            return unreadable + systemError(errno);
         }
         if (got == 0) {
             return bytes;

@@ -20,9 +20,9 @@ OVERLAPPED lockedByte() {
     return at;
 }
 
-// Waits for the lock, but not for ever: a holder that hangs must not freeze the window.
-DWORD lockWithin(const UniqueHandle& file, int patienceMs) {
-    const QDeadlineTimer giveUp(patienceMs);
+// Tries for the lock until `patience` is spent; returns the Windows error, or ERROR_SUCCESS.
+DWORD lockWithin(const UniqueHandle& file, std::chrono::milliseconds patience) {
+    const QDeadlineTimer giveUp(patience);
     for (;;) {
         OVERLAPPED at = lockedByte();
         if (::LockFileEx(win32::native(file), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY,
@@ -41,7 +41,8 @@ DWORD lockWithin(const UniqueHandle& file, int patienceMs) {
 }
 
 // Opened for reading only, and shared for everything, so that the lock never keeps the file
-// from being read, written or replaced.
+// from being read, written or replaced. Opening a file never waits; what the name leads to is
+// looked at through the handle before anything waits on it.
 UniqueHandle openToLock(const std::wstring& name) {
     return win32::adopt(::CreateFileW(name.c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -50,7 +51,8 @@ UniqueHandle openToLock(const std::wstring& name) {
 
 }  // namespace
 
-std::variant<FileLock, QString> FileLock::acquire(const QString& path) {
+std::variant<FileLock, FileLock::Busy, QString> FileLock::acquire(
+    const QString& path, std::chrono::milliseconds patience) {
     const std::wstring name = win32::wide(QDir::toNativeSeparators(path));
     constexpr int attempts = 100;
     for (int attempt = 0; attempt < attempts; ++attempt) {
@@ -58,15 +60,15 @@ std::variant<FileLock, QString> FileLock::acquire(const QString& path) {
         if (!file) {
             const DWORD error = ::GetLastError();
             if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
-                return FileLock();
+                return std::variant<FileLock, Busy, QString>(FileLock());
             }
             return systemError(static_cast<int>(error));
         }
-        if (::GetFileType(win32::native(file)) != FILE_TYPE_DISK) {
+        if (!win32::isRegularFile(file)) {
             return QStringLiteral("it is not a regular file");
         }
-        if (const DWORD error = lockWithin(file, 2000)) {
-            return error == ERROR_LOCK_VIOLATION ? QStringLiteral("another program keeps it locked")
+        if (const DWORD error = lockWithin(file, patience)) {
+            return error == ERROR_LOCK_VIOLATION ? std::variant<FileLock, Busy, QString>(Busy())
                                                  : systemError(static_cast<int>(error));
         }
         // Replaced while we waited: the lock belongs on the file that has the name now.

@@ -38,6 +38,14 @@ struct Opened {
     return (quint64{information.nFileIndexHigh} << 32) | information.nFileIndexLow;
 }
 
+// Whether an open handle holds a file on a disk, not a folder, a pipe or a device: only such a
+// file is read whole or locked; a pipe or a device would hold us, or never end.
+[[nodiscard]] inline bool isRegularFile(const UniqueHandle& file) {
+    const auto information = informationOf(file);
+    return ::GetFileType(native(file)) == FILE_TYPE_DISK && information &&
+           !(information->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // Whether two open handles hold the very same file or folder, whatever names led to them.
 [[nodiscard]] inline bool isSameFile(const UniqueHandle& one, const UniqueHandle& other) {
     const auto mine = informationOf(one);

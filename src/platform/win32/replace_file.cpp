@@ -2,6 +2,7 @@
 
 #include "platform/system_error.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/replace_with.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -45,13 +46,25 @@ struct NewFile {
     QString path;
 };
 
-// A file of our own beside the target, hidden and named at random so that nothing else takes it.
-std::optional<NewFile> createBeside(const QString& target) {
+// A name of our own beside the target, hidden and random so that nothing else takes it.
+QString nameBeside(const QString& target) {
     const QFileInfo info(target);
+    return QDir::toNativeSeparators(info.absolutePath()) + QStringLiteral("\\.") + info.fileName() +
+           u'.' + QString::number(QRandomGenerator::global()->generate(), 36);
+}
+
+bool exists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool moveInto(const std::wstring& from, const std::wstring& to) {
+    return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+// A new file of our own beside the target.
+std::optional<NewFile> createBeside(const QString& target) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString path = QDir::toNativeSeparators(info.absolutePath()) + QStringLiteral("\\.") +
-                             info.fileName() + u'.' +
-                             QString::number(QRandomGenerator::global()->generate(), 36);
+        const QString path = nameBeside(target);
         UniqueHandle handle =
             win32::adopt(::CreateFileW(win32::wide(path).c_str(), GENERIC_WRITE | DELETE, 0,
                                        nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr));
@@ -104,34 +117,57 @@ std::optional<QString> fill(NewFile& file, const std::vector<QByteArrayView>& pi
     return std::nullopt;
 }
 
-// Puts the new file in the old one's place: ReplaceFileW keeps the old file's attributes and
-// permissions; the first time there is none, and the move is written through to the disk.
-std::optional<QString> putInPlace(const QString& newFile, const QString& target) {
-    const std::wstring from = win32::wide(newFile);
-    const std::wstring to = win32::wide(target);
-    if (::GetFileAttributesW(to.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) {
-            return std::nullopt;
-        }
-    } else if (::ReplaceFileW(to.c_str(), from.c_str(), nullptr,
-                              REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
-                              nullptr, nullptr)) {
-        return std::nullopt;
-    }
-    const DWORD error = ::GetLastError();
-    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
-        return QStringLiteral(
-                   "the new file could not take the old one's place, and Windows "
-                   "moved the old one aside: ") +
-               systemError(static_cast<int>(error));
-    }
+BOOL replaceWithWindows(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup) {
+    return ::ReplaceFileW(replaced, replacement, backup,
+                          REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
+                          nullptr);
+}
+
+QString notInPlace(DWORD error) {
     return QStringLiteral("the new file could not take the old one's place: ") +
            systemError(static_cast<int>(error));
 }
 
+// Puts the new, flushed and closed file in the old one's place and leaves no file of ours
+// behind. ReplaceFileW keeps the old file's attributes and permissions. It may fail part-way:
+// with the old file moved to the backup name, or gone, and the new one under its own name
+// (ERROR_UNABLE_TO_MOVE_REPLACEMENT and _2). Whatever it did, the name is never left empty:
+// the new file takes it, or else the old one takes it back. The first time there is no old
+// file, and the new one is only moved.
+std::optional<QString> putInPlace(const QString& newFile, const QString& target,
+                                  win32::ReplaceCall replace) {
+    const std::wstring from = win32::wide(newFile);
+    const std::wstring to = win32::wide(target);
+    if (!exists(to)) {
+        if (moveInto(from, to)) {
+            return std::nullopt;
+        }
+        const DWORD error = ::GetLastError();
+        ::DeleteFileW(from.c_str());
+        return notInPlace(error);
+    }
+    const std::wstring backup = win32::wide(nameBeside(target));
+    const bool replaced = replace(to.c_str(), from.c_str(), backup.c_str()) != 0;
+    const DWORD error = ::GetLastError();
+    const bool inPlace = replaced || (!exists(to) && moveInto(from, to));
+    if (!exists(to) && !moveInto(backup, to)) {
+        return QStringLiteral(
+                   "the new file could not take the old one's place, and the old one "
+                   "could not take it back; they are %1 and %2: ")
+                   .arg(newFile, QString::fromStdWString(backup)) +
+               systemError(static_cast<int>(error));
+    }
+    ::DeleteFileW(from.c_str());
+    ::DeleteFileW(backup.c_str());
+    return inPlace ? std::nullopt : std::optional(notInPlace(error));
+}
+
 }  // namespace
 
-ReplaceResult replaceFile(const QString& path, const std::vector<QByteArrayView>& pieces) {
+namespace win32 {
+
+ReplaceResult replaceFileWith(const QString& path, const std::vector<QByteArrayView>& pieces,
+                              ReplaceCall replace) {
     const auto [target, refusal] = finalTarget(path);
     if (!refusal.isEmpty()) {
         return {false, refusal};
@@ -144,17 +180,23 @@ ReplaceResult replaceFile(const QString& path, const std::vector<QByteArrayView>
     if (!file) {
         return {false, QStringLiteral("no new file can be created beside it: ") + lastError()};
     }
-    auto failure = fill(*file, pieces);
-    if (!failure) {
-        failure = putInPlace(file->path, target);
-    }
-    if (failure) {
+    if (auto failure = fill(*file, pieces)) {
         file->handle.reset();
         ::DeleteFileW(win32::wide(file->path).c_str());
         return {false, *failure};
     }
-    // The move itself is written through: there is no folder left to flush.
+    // Neither ReplaceFileW nor the folder can be written through: the new file's content
+    // reached the disk before it took the name, and the file system's journal keeps the rename.
+    if (auto failure = putInPlace(file->path, target, replace)) {
+        return {false, *failure};
+    }
     return {true, QString()};
+}
+
+}  // namespace win32
+
+ReplaceResult replaceFile(const QString& path, const std::vector<QByteArrayView>& pieces) {
+    return win32::replaceFileWith(path, pieces, replaceWithWindows);
 }
 
 }  // namespace kestrix::platform

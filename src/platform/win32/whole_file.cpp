@@ -9,23 +9,19 @@ namespace kestrix::platform {
 
 std::variant<QByteArray, QString> readWholeFile(const QString& path, qint64 largest) {
     const std::wstring name = win32::wide(QDir::toNativeSeparators(path));
-    const DWORD attributes = ::GetFileAttributesW(name.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        return QStringLiteral("not found");
-    }
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        return QStringLiteral("it is not a regular file");
-    }
     const QString unreadable = QStringLiteral("it cannot be read: ");
-    // Shared for every use, so that a read never holds up the wipe of the same file.
+    // Opened once, shared for every use so that a read never holds up the wipe of the same
+    // file, and looked at through the handle: a folder opens too, to be told apart.
     const UniqueHandle file = win32::adopt(::CreateFileW(
         name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file) {
-        return unreadable + systemError(static_cast<int>(::GetLastError()));
+        const DWORD error = ::GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+                   ? QStringLiteral("not found")
+                   : unreadable + systemError(static_cast<int>(error));
     }
-    // A pipe or a device would hold us, or never end.
-    if (::GetFileType(win32::native(file)) != FILE_TYPE_DISK) {
+    if (!win32::isRegularFile(file)) {
         return QStringLiteral("it is not a regular file");
     }
     LARGE_INTEGER size{};

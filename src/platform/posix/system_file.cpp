@@ -1,0 +1,9 @@
+#include "platform/system_file.h"
+
+namespace kestrix::platform {
+
+bool isSystemFile(const QString&) {
+    return false;
+}
+
+}  // namespace kestrix::platform
