@@ -59,6 +59,13 @@ def build(names, extra_glyphs=None, features=None):
     return font
 
 
+def wide_glyphs(name, x_min, y_min):
+    """A font whose every letter is a bar about a hundred times wider than its advance."""
+    letters = sorted(set(SAMPLE) - {" "})
+    bar = {f"g{ord(c)}": box(x_min, y_min, x_min + 1900, y_min + 4000) for c in letters}
+    return build([(name, "Regular", ENGLISH)], bar)
+
+
 def main(folder):
     folder = Path(folder)
     folder.mkdir(parents=True, exist_ok=True)
@@ -76,6 +83,11 @@ def main(folder):
             [("Shaping Bomb", "Regular", ENGLISH)],
             {"huge": box(-32767, -32767, 32767, 32767)},
             "feature liga { sub g84 by huge; } liga;"),
+        # Samples of these, drawn wider than 2048 device pixels, once overflowed a buffer of the
+        # engine's.
+        "wide-glyphs-up.ttf": wide_glyphs("Wide Glyphs Up", 0, 0),
+        "wide-glyphs-down.ttf": wide_glyphs("Wide Glyphs Down", -950, -4000),
+        "wide-glyphs-across.ttf": wide_glyphs("Wide Glyphs Across", 0, -2000),
     }
     for name, font in fonts.items():
         font.save(str(folder / name))
