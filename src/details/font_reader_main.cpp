@@ -33,8 +33,7 @@ int main(int argc, char* argv[]) {
     while (std::getline(std::cin, request, '\0')) {
         const details::ReadRequest asked =
             details::decodeRequest(QByteArray::fromStdString(request));
-        const QByteArray verdict = details::encodeVerdict(
-            details::readFontFile(asked.hostPath, asked.pixelRatio), asked.withSamples);
+        const QByteArray verdict = details::encodeVerdict(details::readFontFile(asked));
         std::fwrite(verdict.constData(), 1, static_cast<std::size_t>(verdict.size()),
                     verdicts.get());
         std::fflush(verdicts.get());

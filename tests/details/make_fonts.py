@@ -66,6 +66,23 @@ def wide_glyphs(name, x_min, y_min):
     return build([(name, "Regular", ENGLISH)], bar)
 
 
+def slow_drawing():
+    """A font whose every letter is one zigzag of a thousand teeth, each far taller than a line:
+    the engine takes minutes to draw its sample, and reads its names at once."""
+    pen = TTGlyphPen(None)
+    pen.moveTo((0, 0))
+    for tooth in range(1000):
+        pen.lineTo((tooth % 2 * 16, 4000 * (1 - tooth % 2)))
+    pen.closePath()
+    zigzag = pen.glyph()
+    letters = {}
+    for c in sorted(set(SAMPLE) - {" "}):
+        pen = TTGlyphPen({"zigzag": zigzag})
+        pen.addComponent("zigzag", (1, 0, 0, 1, 0, 0))
+        letters[f"g{ord(c)}"] = pen.glyph()
+    return build([("Slow Drawing", "Regular", ENGLISH)], {"zigzag": zigzag, **letters})
+
+
 def main(folder):
     folder = Path(folder)
     folder.mkdir(parents=True, exist_ok=True)
@@ -88,6 +105,7 @@ def main(folder):
         "wide-glyphs-up.ttf": wide_glyphs("Wide Glyphs Up", 0, 0),
         "wide-glyphs-down.ttf": wide_glyphs("Wide Glyphs Down", -950, -4000),
         "wide-glyphs-across.ttf": wide_glyphs("Wide Glyphs Across", 0, -2000),
+        "slow-drawing.ttf": slow_drawing(),
     }
     for name, font in fonts.items():
         font.save(str(folder / name))
