@@ -29,7 +29,7 @@ def box(x_min, y_min, x_max, y_max):
     return pen.glyph()
 
 
-def build(names, extra_glyphs=None, features=None):
+def build(names, extra_glyphs=None, features=None, advance=ADVANCE, ascent=40):
     """names: (family, style, language id) records on the Windows platform."""
     letters = sorted(set(SAMPLE) - {" "})
     order = [".notdef", "space"] + [f"g{ord(c)}" for c in letters]
@@ -44,8 +44,8 @@ def build(names, extra_glyphs=None, features=None):
     font.setupGlyf(glyphs)
     glyf = font.font["glyf"]
     font.setupHorizontalMetrics(
-        {name: (ADVANCE, getattr(glyf[name], "xMin", 0)) for name in order})
-    font.setupHorizontalHeader(ascent=40, descent=-10)
+        {name: (advance, getattr(glyf[name], "xMin", 0)) for name in order})
+    font.setupHorizontalHeader(ascent=ascent, descent=-10)
     font.setupNameTable({"psName": "KestrixTest-Regular"}, mac=False)
     table = font.font["name"]
     for family, style, language in names:
@@ -106,6 +106,9 @@ def main(folder):
         "wide-glyphs-down.ttf": wide_glyphs("Wide Glyphs Down", -950, -4000),
         "wide-glyphs-across.ttf": wide_glyphs("Wide Glyphs Across", 0, -2000),
         "slow-drawing.ttf": slow_drawing(),
+        # Letters ten ems wide on lines a hundred ems tall: each word on a line of its own, as
+        # tall as a line may be, makes a sample taller than a screen.
+        "tall-sample.ttf": build([("Tall Sample", "Regular", ENGLISH)], advance=480, ascent=4800),
     }
     for name, font in fonts.items():
         font.save(str(folder / name))
