@@ -23,8 +23,9 @@ QString nameOf(const QRawFont& font, FontName which) {
 
 }  // namespace
 
-FontVerdict readFontFile(const ReadRequest& request) {
-    auto read = platform::readWholeFile(request.hostPath, largestFontFile);
+FontVerdict readFontFile(const ReadRequest& request, const platform::UniqueHandle& handed) {
+    auto read = handed ? platform::readWholeFile(handed, largestFontFile)
+                       : platform::readWholeFile(request.hostPath, largestFontFile);
     if (const auto* reason = std::get_if<QString>(&read)) {
         return FontVerdict::notAFont(*reason);
     }

@@ -7,6 +7,14 @@
 
 namespace kestrix::platform {
 
+namespace {
+
+QString unreadable(DWORD error) {
+    return QStringLiteral("it cannot be read: ") + systemError(static_cast<int>(error));
+}
+
+}  // namespace
+
 std::variant<QByteArray, QString> readWholeFile(const QString& path, qint64 largest) {
     const std::wstring name = win32::wide(QDir::toNativeSeparators(path));
     const DWORD attributes = ::GetFileAttributesW(name.c_str());
@@ -16,21 +24,24 @@ std::variant<QByteArray, QString> readWholeFile(const QString& path, qint64 larg
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
         return QStringLiteral("it is not a regular file");
     }
-    const QString unreadable = QStringLiteral("it cannot be read: ");
     // Shared for every use, so that a read never holds up the wipe of the same file.
     const UniqueHandle file = win32::adopt(::CreateFileW(
         name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) {
-        return unreadable + systemError(static_cast<int>(::GetLastError()));
+        return unreadable(::GetLastError());
     }
+    return readWholeFile(file, largest);
+}
+
+std::variant<QByteArray, QString> readWholeFile(const UniqueHandle& file, qint64 largest) {
     // A pipe or a device would hold us, or never end.
     if (::GetFileType(win32::native(file)) != FILE_TYPE_DISK) {
         return QStringLiteral("it is not a regular file");
     }
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(win32::native(file), &size)) {
-        return unreadable + systemError(static_cast<int>(::GetLastError()));
+        return unreadable(::GetLastError());
     }
     if (size.QuadPart > largest) {
         return QStringLiteral("it is larger than %1 MiB").arg(largest >> 20);
@@ -43,7 +54,7 @@ std::variant<QByteArray, QString> readWholeFile(const QString& path, qint64 larg
         if (!::ReadFile(win32::native(file), bytes.data() + done,
                         static_cast<DWORD>(std::min<qsizetype>(bytes.size() - done, 1 << 30)),
                         &read, nullptr)) {
-            return unreadable + systemError(static_cast<int>(::GetLastError()));
+            return unreadable(::GetLastError());
         }
         if (read == 0) {
             bytes.truncate(done);

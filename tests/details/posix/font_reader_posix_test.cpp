@@ -7,6 +7,7 @@
 #include "support/scoped_variable.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -70,7 +71,8 @@ TEST(FontReaderTest, AFileThatCrashesOrHangsTheReaderIsNotAFontAndTheNextFileIsR
         reader.request(QStringLiteral("second"), {QStringLiteral("/second.ttf"), true});
         ASSERT_TRUE(QTest::qWaitFor([&] { return reader.idle(); }, 10000)) << each.reader;
         // The killed readers have ended and been reaped.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return reader.findChildren<QProcess*>().isEmpty(); }));
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return reader.findChildren<platform::HelperProcess*>().isEmpty(); }));
         EXPECT_LT(gaps.longest(), 100) << each.reader;
         ASSERT_EQ(verdicts.size(), 2U);
         for (const auto& [key, verdict] : verdicts) {
@@ -113,6 +115,53 @@ TEST(FontReaderTest, WhatTheReadersLibrariesPrintLeavesItsVerdictsWhole) {
     EXPECT_EQ(read->kind, FontVerdict::Kind::Font) << read->reason.toStdString();
     EXPECT_EQ(read->family, QStringLiteral("DejaVu Sans"));
     EXPECT_EQ(read->samples.size(), 3);
+}
+
+// The values of a line of /proc/PID/status.
+QList<QByteArray> statusOf(qint64 pid, const QByteArray& field) {
+    for (const QByteArray& line :
+         test::contentOf(QStringLiteral("/proc/%1/status").arg(pid)).split('\n')) {
+        if (line.startsWith(field + ':')) {
+            return line.mid(field.size() + 1).simplified().split(' ');
+        }
+    }
+    return {"<none>"};
+}
+
+// Started by a program that runs as root, the reader gives up root before it reads anything; the
+// files it reads are handed to it, even from a folder only root may enter.
+TEST(FontReaderTest, ReadsFilesOnlyRootMayReadWithoutRootsRights) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "the program runs as root only where the test does";
+    }
+    QTemporaryDir rootsOnly;
+    ASSERT_TRUE(QFile::setPermissions(rootsOnly.path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QString font = rootsOnly.filePath(QStringLiteral("font.ttf"));
+    test::writeFile(font, test::contentOf(QStringLiteral(KESTRIX_TEST_FONTS "/impostor.ttf")));
+    ASSERT_TRUE(QFile::setPermissions(font, QFile::ReadOwner));
+    FontReader reader(QStringLiteral(KESTRIX_FONT_READER), readerPatience);
+    std::optional<FontVerdict> read;
+    QObject::connect(&reader, &FontReader::verdictRead,
+                     [&](const QString&, const FontVerdict& verdict) { read = verdict; });
+    reader.request({}, {font, true});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return read.has_value(); }, 20000));
+    EXPECT_EQ(read->kind, FontVerdict::Kind::Font) << read->reason.toStdString();
+    EXPECT_EQ(read->samples.size(), 3);
+
+    // It stays as it read, and could never become more.
+    const auto readers = reader.findChildren<platform::HelperProcess*>();
+    ASSERT_EQ(readers.size(), 1);
+    const qint64 pid = readers.front()->processId();
+    for (const QByteArray& id : statusOf(pid, "Uid") + statusOf(pid, "Gid")) {
+        EXPECT_NE(id, "0");
+    }
+    EXPECT_EQ(statusOf(pid, "Groups"), QList<QByteArray>{""});
+    for (const char* capabilities : {"CapInh", "CapPrm", "CapEff", "CapAmb"}) {
+        EXPECT_EQ(statusOf(pid, capabilities), QList<QByteArray>{"0000000000000000"})
+            << capabilities;
+    }
+    EXPECT_EQ(statusOf(pid, "NoNewPrivs"), QList<QByteArray>{"1"});
 }
 
 using FoundDetailsTest = test::ProgramFixture;
