@@ -49,6 +49,29 @@ UniqueFd openRegularFile(const QString& hostPath) {
     return file;
 }
 
+// One byte over the socket, with room for a descriptor beside it.
+class FileMessage {
+public:
+    FileMessage() {
+        header_.msg_iov = &content_;
+        header_.msg_iovlen = 1;
+        header_.msg_control = control_.data();
+        header_.msg_controllen = control_.size();
+    }
+    FileMessage(const FileMessage&) = delete;
+    FileMessage& operator=(const FileMessage&) = delete;
+
+    [[nodiscard]] msghdr& header() { return header_; }
+    // The room for the descriptor, laid out for one; none when there is none.
+    [[nodiscard]] cmsghdr* file() { return CMSG_FIRSTHDR(&header_); }
+
+private:
+    char byte_ = 0;
+    iovec content_{&byte_, 1};
+    alignas(cmsghdr) std::array<char, CMSG_SPACE(sizeof(int))> control_{};
+    msghdr header_{};
+};
+
 }  // namespace
 
 struct HelperProcess::System {
@@ -101,24 +124,20 @@ void HelperProcess::start(const QString& program) {
 
 void HelperProcess::hand(const QString& hostPath) {
     const UniqueFd file = openRegularFile(hostPath);
-    char none = 0;
-    iovec content{&none, 1};
-    alignas(cmsghdr) std::array<char, CMSG_SPACE(sizeof(int))> control{};
-    msghdr message{};
-    message.msg_iov = &content;
-    message.msg_iovlen = 1;
+    FileMessage message;
     if (file) {
-        message.msg_control = control.data();
-        message.msg_controllen = control.size();
-        cmsghdr* handed = CMSG_FIRSTHDR(&message);
+        cmsghdr* handed = message.file();
         handed->cmsg_level = SOL_SOCKET;
         handed->cmsg_type = SCM_RIGHTS;
         handed->cmsg_len = CMSG_LEN(sizeof(int));
         const int descriptor = file.get();
         std::memcpy(CMSG_DATA(handed), &descriptor, sizeof descriptor);
+    } else {
+        message.header().msg_control = nullptr;
+        message.header().msg_controllen = 0;
     }
     // A helper that has gone takes nothing: its end is told by `finished`.
-    (void)sendmsg(system_->files.get(), &message, MSG_NOSIGNAL | MSG_DONTWAIT);
+    (void)sendmsg(system_->files.get(), &message.header(), MSG_NOSIGNAL | MSG_DONTWAIT);
 }
 
 void HelperProcess::write(const QByteArray& bytes) {
@@ -167,18 +186,11 @@ UniqueHandle takeHandedFile() {
     if (!named) {
         return {};
     }
-    char none = 0;
-    iovec content{&none, 1};
-    alignas(cmsghdr) std::array<char, CMSG_SPACE(sizeof(int))> control{};
-    msghdr message{};
-    message.msg_iov = &content;
-    message.msg_iovlen = 1;
-    message.msg_control = control.data();
-    message.msg_controllen = control.size();
-    if (recvmsg(from, &message, MSG_CMSG_CLOEXEC) <= 0) {
+    FileMessage message;
+    if (recvmsg(from, &message.header(), MSG_CMSG_CLOEXEC) <= 0) {
         return {};
     }
-    const cmsghdr* handed = CMSG_FIRSTHDR(&message);
+    const cmsghdr* handed = message.file();
     if (handed == nullptr || handed->cmsg_level != SOL_SOCKET || handed->cmsg_type != SCM_RIGHTS ||
         handed->cmsg_len != CMSG_LEN(sizeof(int))) {
         return {};
