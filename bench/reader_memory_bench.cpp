@@ -1,6 +1,7 @@
 // Peak memory of the font reader and of the program over hostile font files beside a normal one:
 // a link to /proc/self/pagemap (a "file" of size 0 that reads on for gigabytes), a valid font of
-// 250 MB, and a font whose shaping swaps a letter for a glyph far larger than any screen. Each
+// 250 MB, a font whose shaping swaps a letter for a glyph far larger than any screen, and three
+// fonts whose glyphs are far wider than their advance, previewed at a pixel ratio of 4. Each
 // file is the only one on a drive of its own, scanned and previewed by a program in a child
 // process, which prints its peak memory, its memory once the preview has closed, the peak of its
 // font readers, and how long the preview took with the window's longest wait meanwhile.
@@ -116,15 +117,24 @@ int main(int argc, char* argv[]) {
     QTemporaryDir root(argc > 1 ? QString::fromLocal8Bit(argv[1]) + QStringLiteral("/XXXXXX")
                                 : QStringLiteral("reader-memory-XXXXXX"));
     constexpr qint64 bigFont = 250'000'000;
-    const std::pair<const char*, std::function<bool(const QString&)>> cases[] = {
+    const auto madeFont = [](const char* name) {
+        return [name](const QString& at) {
+            return QFile::copy(QStringLiteral(KESTRIX_TEST_FONTS "/") + QLatin1String(name), at);
+        };
+    };
+    const struct {
+        const char* name;
+        std::function<bool(const QString&)> make;
+        const char* scale = "1";  // the screen's pixel ratio
+    } cases[] = {
         {"normal", [](const QString& at) { return QFile::copy(normalFont, at); }},
         {"pagemap-link",
          [](const QString& at) { return QFile::link(QStringLiteral("/proc/self/pagemap"), at); }},
         {"font-250MB", [](const QString& at) { return copyPadded(normalFont, at, bigFont); }},
-        {"shaping-bomb",
-         [](const QString& at) {
-             return QFile::copy(QStringLiteral(KESTRIX_TEST_FONTS "/shaping-bomb.ttf"), at);
-         }},
+        {"shaping-bomb", madeFont("shaping-bomb.ttf")},
+        {"wide-up@4", madeFont("wide-glyphs-up.ttf"), "4"},
+        {"wide-down@4", madeFont("wide-glyphs-down.ttf"), "4"},
+        {"wide-across@4", madeFont("wide-glyphs-across.ttf"), "4"},
     };
     std::printf("reader limit: %lld MiB above what it maps at its start\n",
                 static_cast<long long>(kestrix::details::readerMemory >> 20));
@@ -132,10 +142,13 @@ int main(int argc, char* argv[]) {
     std::printf("%-14s %12s %14s %12s %11s %12s  %s\n", "file", "program MiB", "after close MiB",
                 "reader MiB", "preview ms", "wait/CPU ms", "preview says");
     double normalPeak = 0;
-    for (const auto& [name, make] : cases) {
+    for (const auto& [name, make, scale] : cases) {
         const QString driveC = driveWith(root.path(), QLatin1String(name), make);
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QLatin1String(scale));
+        child.setProcessEnvironment(environment);
         child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--drive"), driveC});
         child.waitForFinished(180'000);
         const QList<QByteArray> figures = child.readAllStandardOutput().trimmed().split(' ');

@@ -23,8 +23,9 @@ QString nameOf(const QRawFont& font, FontName which) {
 
 }  // namespace
 
-FontVerdict readFontFile(const QString& hostPath, double pixelRatio) {
-    auto read = platform::readWholeFile(hostPath, largestFontFile);
+FontVerdict readFontFile(const ReadRequest& request, const platform::UniqueHandle& handed) {
+    auto read = handed ? platform::readWholeFile(handed, largestFontFile)
+                       : platform::readWholeFile(request.hostPath, largestFontFile);
     if (const auto* reason = std::get_if<QString>(&read)) {
         return FontVerdict::notAFont(*reason);
     }
@@ -37,13 +38,14 @@ FontVerdict readFontFile(const QString& hostPath, double pixelRatio) {
         return FontVerdict::notAFont(
             QStringLiteral("the font engine does not recognise it as a font"));
     }
-    QList<QImage> samples = drawSamples(bytes, pixelRatio);
-    if (samples.isEmpty()) {
-        return FontVerdict::notAFont(QStringLiteral("the font engine cannot draw it"));
-    }
     FontVerdict verdict =
         FontVerdict::font(nameOf(font, FontName::Family), nameOf(font, FontName::Style));
-    verdict.samples = std::move(samples);
+    if (request.withSamples) {
+        verdict.samples = drawSamples(bytes, request.pixelRatio);
+        if (verdict.samples.isEmpty()) {
+            return FontVerdict::notAFont(QStringLiteral("the font engine cannot draw it"));
+        }
+    }
     return verdict;
 }
 

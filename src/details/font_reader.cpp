@@ -1,7 +1,5 @@
 #include "details/font_reader.h"
 
-#include "platform/end_with_parent.h"
-
 #include <QCoreApplication>
 #include <QStandardPaths>
 #include <utility>
@@ -23,11 +21,11 @@ FontReader::FontReader(QString program, std::chrono::milliseconds patience, QObj
 
 FontReader::~FontReader() {
     // The program is ending: its readers end with it, and none is left unreaped.
-    for (QProcess* reader : findChildren<QProcess*>()) {
-        reader->disconnect();
-        reader->kill();
-        reader->waitForFinished();
+    const auto readers = findChildren<platform::HelperProcess*>(Qt::FindDirectChildrenOnly);
+    for (platform::HelperProcess* reader : readers) {
+        reader->disconnect(this);
     }
+    qDeleteAll(readers);
 }
 
 void FontReader::request(const QString& key, const ReadRequest& request) {
@@ -47,22 +45,18 @@ void FontReader::sendNext() {
             return;  // it failed at once, and every queued file has its verdict
         }
     }
+    process_->hand(inFlight_->request.hostPath);
     process_->write(encodeRequest(inFlight_->request));
     patienceTimer_.start(patience_);
 }
 
 void FontReader::startReader() {
-    process_ = new QProcess(this);
-    process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    platform::endWithParent(*process_);
-    connect(process_, &QProcess::readyReadStandardOutput, this, &FontReader::takeVerdicts);
-    connect(process_, &QProcess::finished, this, &FontReader::readerFinished);
-    connect(process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart) {
-            readerFailedToStart();
-        }
-    });
-    process_->start(program_, QStringList());
+    process_ = new platform::HelperProcess(this);
+    connect(process_, &platform::HelperProcess::readyRead, this, &FontReader::takeVerdicts);
+    connect(process_, &platform::HelperProcess::finished, this, &FontReader::readerFinished);
+    connect(process_, &platform::HelperProcess::failedToStart, this,
+            &FontReader::readerFailedToStart);
+    process_->start(program_);
 }
 
 void FontReader::stopReader() {
@@ -71,20 +65,20 @@ void FontReader::stopReader() {
     if (!process_) {
         return;
     }
-    QProcess* stopping = std::exchange(process_, nullptr);
+    platform::HelperProcess* stopping = std::exchange(process_, nullptr);
     stopping->disconnect(this);
-    if (stopping->state() == QProcess::NotRunning) {
+    if (!stopping->running()) {
         // It may be the process whose signal is being handled now.
         stopping->deleteLater();
         return;
     }
     // A reader that has taken much memory takes a while to end: it goes when it says it has.
-    connect(stopping, &QProcess::finished, stopping, &QObject::deleteLater);
+    connect(stopping, &platform::HelperProcess::finished, stopping, &QObject::deleteLater);
     stopping->kill();
 }
 
 void FontReader::takeVerdicts() {
-    received_ += process_->readAllStandardOutput();
+    received_ += process_->readAll();
     while (inFlight_) {
         const auto verdict = takeVerdict(received_);
         if (!verdict) {
@@ -101,9 +95,8 @@ void FontReader::readerFinished() {
     }
 }
 
-void FontReader::readerFailedToStart() {
-    const QString reason =
-        QStringLiteral("the font reader cannot be started: ") + process_->errorString();
+void FontReader::readerFailedToStart(const QString& why) {
+    const QString reason = QStringLiteral("the font reader cannot be started: ") + why;
     stopReader();
     // Every file queued now would fail alike; the next request tries again.
     failAll(FontVerdict::noReader(reason));

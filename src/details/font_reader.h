@@ -1,9 +1,9 @@
 #pragma once
 
 #include "details/reader_protocol.h"
+#include "platform/helper_process.h"
 
 #include <QObject>
-#include <QProcess>
 #include <QTimer>
 #include <chrono>
 #include <deque>
@@ -19,10 +19,11 @@ inline constexpr std::chrono::seconds readerPatience{10};
 [[nodiscard]] QString installedFontReader();
 
 // Has the font reader read font files, one at a time, in a process of its own that ends with
-// this one. A file on which the reader crashes or takes longer than `patience` is not a readable
-// font; the reader is started again for the next file. The user-interface thread only writes
-// requests and takes verdicts as they come, and lets a stopped reader end in its own time, so no
-// frame waits on a font or on a reader.
+// this one and holds the least rights; each file is opened here and handed to it. A file on which
+// the reader crashes or takes longer than `patience` is not a readable font; the reader is started
+// again for the next file. The user-interface thread only writes requests and takes verdicts as
+// they come, and lets a stopped reader end in its own time, so no frame waits on a font or on a
+// reader.
 class FontReader : public QObject {
     Q_OBJECT
 public:
@@ -50,7 +51,7 @@ private:
     void stopReader();
     void takeVerdicts();
     void readerFinished();
-    void readerFailedToStart();
+    void readerFailedToStart(const QString& why);
     // Gives every queued file the same verdict.
     void failAll(const FontVerdict& verdict);
     void lostPatience();
@@ -58,8 +59,8 @@ private:
 
     QString program_;
     std::chrono::milliseconds patience_;
-    QProcess* process_ = nullptr;  // a child of this; replaced after it stops, and deleted
-                                   // once it has ended
+    platform::HelperProcess* process_ = nullptr;  // a child of this; replaced after it stops,
+                                                  // and deleted once it has ended
     std::deque<Pending> waiting_;
     std::optional<Pending> inFlight_;
     QByteArray received_;

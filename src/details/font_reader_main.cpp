@@ -1,8 +1,10 @@
 // kestrix-font-reader: reads the names of font files for Kestrix and draws their samples, one
-// request at a time, in a process of its own and under a memory limit of its own, so that a file
-// which crashes, hangs or swells the font engine harms nothing else.
+// request at a time, in a process of its own, under a memory limit of its own and with the least
+// rights, so that a file which crashes, hangs or swells the font engine, or takes it over, harms
+// nothing else.
 #include "details/font_file.h"
 #include "details/reader_protocol.h"
+#include "platform/helper_process.h"
 #include "platform/memory_limit.h"
 #include "platform/standard_streams.h"
 
@@ -29,12 +31,16 @@ int main(int argc, char* argv[]) {
         std::fputs("kestrix-font-reader: the system would not limit its memory\n", stderr);
         return 1;
     }
+    if (!platform::giveUpRights()) {
+        std::fputs("kestrix-font-reader: the system would not let it give up its rights\n", stderr);
+        return 1;
+    }
     std::string request;
     while (std::getline(std::cin, request, '\0')) {
         const details::ReadRequest asked =
             details::decodeRequest(QByteArray::fromStdString(request));
-        const QByteArray verdict = details::encodeVerdict(
-            details::readFontFile(asked.hostPath, asked.pixelRatio), asked.withSamples);
+        const QByteArray verdict =
+            details::encodeVerdict(details::readFontFile(asked, platform::takeHandedFile()));
         std::fwrite(verdict.constData(), 1, static_cast<std::size_t>(verdict.size()),
                     verdicts.get());
         std::fflush(verdicts.get());

@@ -2,6 +2,8 @@
 
 #include "details/details_text.h"
 
+#include <algorithm>
+
 namespace kestrix::details {
 
 FoundDetails::FoundDetails(ui::FoundList& list, platform::DriveMap drives, const QString& reader,
@@ -35,7 +37,7 @@ void FoundDetails::rowHovered(int row) {
     if (known != verdicts_.cend() && known->stamp != stampOf(drives_.resolve(text).hostPath)) {
         verdicts_.erase(known);  // it tells of a file that is no longer there
     }
-    if (!verdicts_.contains(text) && !reading_.contains(text)) {
+    if (!verdicts_.contains(text) && !beingRead(text)) {
         read(text, false);
     }
     describe(text);
@@ -49,6 +51,10 @@ void FoundDetails::previewAsked(int row) {
         return;
     }
     previewWanted_.insert(text);
+    // The row tells the font's names, whatever becomes of the drawing.
+    if (!verdicts_.contains(text) && !beingRead(text)) {
+        read(text, false);
+    }
     read(text, true);
 }
 
@@ -59,36 +65,42 @@ FoundDetails::FileStamp FoundDetails::stampOf(const QString& hostPath) {
 
 void FoundDetails::read(const QString& row, bool withSamples) {
     const platform::ResolvedPath path = drives_.resolve(row);
+    const QString key = QString::number(++lastRequest_);
     // Stamped before it is read: a change while it is read shows at the next hover.
-    reading_[row].push_back(stampOf(path.hostPath));
+    asked_.insert(key, {row, stampOf(path.hostPath), withSamples});
     if (path.status != platform::ResolvedPath::Status::Found) {
-        verdictRead(row, FontVerdict::notAFont(platform::describeUnusable(path)));
+        verdictRead(key, FontVerdict::notAFont(platform::describeUnusable(path)));
         return;
     }
-    reader_.request(row, {path.hostPath, withSamples, list_.devicePixelRatioF()});
+    reader_.request(key, {path.hostPath, withSamples, list_.devicePixelRatioF()});
 }
 
-void FoundDetails::verdictRead(const QString& row, const FontVerdict& verdict) {
-    const auto pending = reading_.find(row);
-    if (pending == reading_.end()) {
+bool FoundDetails::beingRead(const QString& row) const {
+    return std::any_of(asked_.cbegin(), asked_.cend(),
+                       [&row](const Request& request) { return request.row == row; });
+}
+
+void FoundDetails::verdictRead(const QString& key, const FontVerdict& verdict) {
+    const auto asked = asked_.constFind(key);
+    if (asked == asked_.cend()) {
         return;  // asked for before the list was emptied
     }
-    const FileStamp stamp = pending->front();
-    pending->pop_front();
-    if (pending->empty()) {
-        reading_.erase(pending);
-    }
+    const Request request = *asked;
+    asked_.erase(asked);
     if (verdict.kind == FontVerdict::Kind::NoReader) {
         readingInIdleTime_ = false;  // every other file would fail alike
     }
-    FontVerdict names = verdict;
-    names.samples.clear();
-    verdicts_.insert(row, {names, stamp});
-    describe(row);
-    if (previewWanted_.contains(row) &&
-        (verdict.kind != FontVerdict::Kind::Font || !verdict.samples.isEmpty())) {
-        previewWanted_.remove(row);
-        openPreview(row, verdict);
+    // A drawing that failed tells nothing of the names: the names read beside it do.
+    if (!request.withSamples || verdict.kind == FontVerdict::Kind::Font) {
+        FontVerdict names = verdict;
+        names.samples.clear();
+        verdicts_.insert(request.row, {names, request.stamp});
+        describe(request.row);
+    }
+    if (previewWanted_.contains(request.row) &&
+        (request.withSamples || verdict.kind != FontVerdict::Kind::Font)) {
+        previewWanted_.remove(request.row);
+        openPreview(request.row, verdict);
     }
 }
 
@@ -113,7 +125,7 @@ void FoundDetails::readNextRowInIdleTime() {
             return;
         }
         const QString text = list_.rowText(idleRow_);
-        if (!verdicts_.contains(text) && !reading_.contains(text)) {
+        if (!verdicts_.contains(text) && !beingRead(text)) {
             read(text, false);
         }
     }
@@ -132,7 +144,7 @@ void FoundDetails::openPreview(const QString& row, const FontVerdict& verdict) {
 
 void FoundDetails::forgetRows() {
     verdicts_.clear();
-    reading_.clear();
+    asked_.clear();
     previewWanted_.clear();
     readingInIdleTime_ = false;
 }

@@ -8,7 +8,6 @@
 #include <QDateTime>
 #include <QHash>
 #include <QSet>
-#include <deque>
 
 namespace kestrix::details {
 
@@ -16,7 +15,8 @@ namespace kestrix::details {
 // description, and the Preview of its context menu. A row's font is read when the row is first
 // hovered or previewed, again when it is hovered after its file has changed, and every row's in
 // idle time once a scan has finished; never during a scan's tick. The font reader reads each
-// file once and closes it at once.
+// file once and closes it at once. Only a preview has the font drawn: a row tells the names that
+// were read, even of a font the engine cannot draw.
 class FoundDetails : public QObject {
     Q_OBJECT
 public:
@@ -32,8 +32,9 @@ public:
 private:
     void rowHovered(int row);
     void previewAsked(int row);
-    void verdictRead(const QString& row, const FontVerdict& verdict);
+    void verdictRead(const QString& request, const FontVerdict& verdict);
     void read(const QString& row, bool withSamples);
+    [[nodiscard]] bool beingRead(const QString& row) const;
     void describe(const QString& row);
     void readNextRowInIdleTime();
     void openPreview(const QString& row, const FontVerdict& verdict);
@@ -52,14 +53,21 @@ private:
         FontVerdict verdict;  // without the samples
         FileStamp stamp;
     };
+    struct Request {
+        QString row;
+        FileStamp stamp;
+        bool withSamples = false;
+    };
     [[nodiscard]] static FileStamp stampOf(const QString& hostPath);
 
     ui::FoundList& list_;
     platform::DriveMap drives_;
     FontReader reader_;
     QHash<QString, Known> verdicts_;  // by row
-    // By row, the stamp of each request sent and not yet answered, in the order they were sent.
-    QHash<QString, std::deque<FileStamp>> reading_;
+    // The requests sent and not yet answered, by a key of their own: a verdict is only ever
+    // taken for the request it answers.
+    QHash<QString, Request> asked_;
+    quint64 lastRequest_ = 0;
     QSet<QString> previewWanted_;
     QHash<QString, PreviewWindow*> previews_;  // open ones; each leaves when destroyed
     bool readingInIdleTime_ = false;

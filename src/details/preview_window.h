@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+class QGridLayout;
+
 namespace kestrix::details {
 
 // A small window that shows a found font: its family and style name and the sample line at each
@@ -16,7 +18,9 @@ public:
     PreviewWindow(const QString& row, const FontVerdict& verdict, QWidget* parent);
 
 private:
-    void addSamples(const QList<QImage>& samples);
+    void addSamples(QGridLayout& layout, const QList<QImage>& samples);
+    // The tallest the window's inside may be for the window to fit its screen, frame included.
+    [[nodiscard]] int tallestFitting();
 };
 
 }  // namespace kestrix::details

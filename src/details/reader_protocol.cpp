@@ -65,9 +65,9 @@ ReadRequest decodeRequest(const QByteArray& request) {
             qBound(smallestPixelRatio, ratio, largestPixelRatio)};
 }
 
-QByteArray encodeVerdict(const FontVerdict& verdict, bool withSamples) {
+QByteArray encodeVerdict(const FontVerdict& verdict) {
     const bool font = verdict.kind == FontVerdict::Kind::Font;
-    const QList<QImage> samples = font && withSamples ? verdict.samples : QList<QImage>();
+    const QList<QImage> samples = font ? verdict.samples : QList<QImage>();
     QByteArray encoded(font ? "F" : "X");
     encoded += '\0' + (font ? verdict.family : verdict.reason).toUtf8();
     encoded += '\0' + (font ? verdict.style : QString()).toUtf8();

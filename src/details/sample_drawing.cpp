@@ -157,10 +157,11 @@ QImage drawLines(const QRawFont& font, const std::vector<Line>& lines, int width
 }  // namespace
 
 QList<QImage> drawSamples(const QByteArray& font, double pixelRatio) {
-    const int width = qCeil(sampleWidth * pixelRatio);
+    const int width = std::min(qCeil(sampleWidth * pixelRatio), widestSample);
+    const double drawnRatio = static_cast<double>(width) / sampleWidth;
     QList<QImage> samples;
     for (const int points : samplePointSizes) {
-        const QRawFont sized(font, pixelSize(points) * pixelRatio);
+        const QRawFont sized(font, pixelSize(points) * drawnRatio);
         if (!sized.isValid()) {
             return {};
         }

@@ -18,14 +18,25 @@ struct CommandLine {
 // Returns false when it could not be started.
 using ProgramStarter = std::function<bool(const CommandLine&)>;
 
-// The real starter. On Windows the program's window opens maximised and takes the focus, and a
-// command line without a program opens its one argument, an address, in the user's default
-// browser.
-bool startDetached(const CommandLine& commandLine);
+// The desktop's shell: opens a document or an address, given as one argument, as the user
+// signed in to the desktop opens it, in the program chosen for it and with that user's ordinary
+// rights, whatever rights this program holds. False where there is no such shell to ask.
+using DesktopShell = std::function<bool(const QString& document)>;
 
-// The command line that opens a web address in the browser: on Windows the fixed Internet
-// Explorer path, one blank and the address, neither quoted, or where that program is missing
-// the address alone, for the default browser; elsewhere the desktop's URL opener.
+// The desktop's own shell: on Windows Explorer's, asked through its desktop window; none
+// elsewhere.
+[[nodiscard]] bool openThroughDesktop(const QString& document);
+
+// The real starter. The program's window opens maximised and takes the focus. A command line
+// without a program opens its one argument through the desktop's shell, and nothing is started
+// where there is none: the program's own rights never reach what opens an address.
+bool startDetached(const CommandLine& commandLine);
+// The same, with `desktop` asked in place of the desktop's own shell.
+bool startThrough(const CommandLine& commandLine, const DesktopShell& desktop);
+
+// The command line that opens a web address in the browser: on Windows the address alone, for
+// the user's default browser, started by the desktop's shell (Kestrix runs elevated there, and
+// what it starts itself would too); elsewhere the desktop's URL opener.
 CommandLine browserCommandLine(const QString& address);
 
 }  // namespace kestrix::platform

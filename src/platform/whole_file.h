@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/unique_handle.h"
+
 #include <QByteArray>
 #include <QString>
 #include <variant>
@@ -12,5 +14,8 @@ namespace kestrix::platform {
 // that holds more than its size says (it grew meanwhile, or is one of /proc's): no more than
 // one byte past its size, and so past `largest`, is ever read.
 [[nodiscard]] std::variant<QByteArray, QString> readWholeFile(const QString& path, qint64 largest);
+// The same of a file opened already, which stays open.
+[[nodiscard]] std::variant<QByteArray, QString> readWholeFile(const UniqueHandle& file,
+                                                              qint64 largest);
 
 }  // namespace kestrix::platform

@@ -1,9 +1,12 @@
 #include "details/font_reader.h"
+#include "details/font_sample.h"
 #include "details/reader_protocol.h"
+#include "details/sample_drawing.h"
 
 #include <gtest/gtest.h>
 #include <QProcess>
 #include <QTest>
+#include <QtMath>
 
 namespace kestrix::details {
 namespace {
@@ -36,6 +39,30 @@ TEST(FontReaderTest, HandsBackItsVerdictsUntouchedThroughItsPipe) {
     ASSERT_EQ(verdict->samples.size(), 3);
     for (const QImage& sample : verdict->samples) {
         EXPECT_FALSE(sample.isNull());
+    }
+}
+
+// Every letter a bar about a hundred times wider than its advance: drawn more than 2048 device
+// pixels wide, such samples overflowed a buffer on the font engine's stack. (Each is read by a
+// reader of its own: their glyphs take hundreds of megabytes, which the sanitizers hold on to.)
+TEST(FontReaderTest, DrawsGlyphsFarWiderThanTheirAdvanceAtEveryPixelRatio) {
+    for (const char* font :
+         {"wide-glyphs-up.ttf", "wide-glyphs-down.ttf", "wide-glyphs-across.ttf"}) {
+        for (const double ratio : {1.0, 2.0, 3.95, 4.0}) {
+            const std::string row = font + std::string(" at ") + std::to_string(ratio) + ": ";
+            FontReader reader(QStringLiteral(KESTRIX_FONT_READER), readerPatience);
+            std::optional<FontVerdict> read;
+            QObject::connect(&reader, &FontReader::verdictRead,
+                             [&](const QString&, const FontVerdict& verdict) { read = verdict; });
+            reader.request(
+                {}, {QStringLiteral(KESTRIX_TEST_FONTS "/") + QLatin1String(font), true, ratio});
+            ASSERT_TRUE(QTest::qWaitFor([&] { return read.has_value(); }, 20000)) << row;
+            EXPECT_EQ(read->kind, FontVerdict::Kind::Font) << row << read->reason.toStdString();
+            ASSERT_EQ(read->samples.size(), 3) << row;
+            for (const QImage& sample : read->samples) {
+                EXPECT_EQ(sample.width(), qMin(qCeil(sampleWidth * ratio), widestSample)) << row;
+            }
+        }
     }
 }
 

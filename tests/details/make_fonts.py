@@ -29,7 +29,7 @@ def box(x_min, y_min, x_max, y_max):
     return pen.glyph()
 
 
-def build(names, extra_glyphs=None, features=None):
+def build(names, extra_glyphs=None, features=None, advance=ADVANCE, ascent=40):
     """names: (family, style, language id) records on the Windows platform."""
     letters = sorted(set(SAMPLE) - {" "})
     order = [".notdef", "space"] + [f"g{ord(c)}" for c in letters]
@@ -44,8 +44,8 @@ def build(names, extra_glyphs=None, features=None):
     font.setupGlyf(glyphs)
     glyf = font.font["glyf"]
     font.setupHorizontalMetrics(
-        {name: (ADVANCE, getattr(glyf[name], "xMin", 0)) for name in order})
-    font.setupHorizontalHeader(ascent=40, descent=-10)
+        {name: (advance, getattr(glyf[name], "xMin", 0)) for name in order})
+    font.setupHorizontalHeader(ascent=ascent, descent=-10)
     font.setupNameTable({"psName": "KestrixTest-Regular"}, mac=False)
     table = font.font["name"]
     for family, style, language in names:
@@ -57,6 +57,30 @@ def build(names, extra_glyphs=None, features=None):
     if features:
         font.addOpenTypeFeatures(features)
     return font
+
+
+def wide_glyphs(name, x_min, y_min):
+    """A font whose every letter is a bar about a hundred times wider than its advance."""
+    letters = sorted(set(SAMPLE) - {" "})
+    bar = {f"g{ord(c)}": box(x_min, y_min, x_min + 1900, y_min + 4000) for c in letters}
+    return build([(name, "Regular", ENGLISH)], bar)
+
+
+def slow_drawing():
+    """A font whose every letter is one zigzag of a thousand teeth, each far taller than a line:
+    the engine takes minutes to draw its sample, and reads its names at once."""
+    pen = TTGlyphPen(None)
+    pen.moveTo((0, 0))
+    for tooth in range(1000):
+        pen.lineTo((tooth % 2 * 16, 4000 * (1 - tooth % 2)))
+    pen.closePath()
+    zigzag = pen.glyph()
+    letters = {}
+    for c in sorted(set(SAMPLE) - {" "}):
+        pen = TTGlyphPen({"zigzag": zigzag})
+        pen.addComponent("zigzag", (1, 0, 0, 1, 0, 0))
+        letters[f"g{ord(c)}"] = pen.glyph()
+    return build([("Slow Drawing", "Regular", ENGLISH)], {"zigzag": zigzag, **letters})
 
 
 def main(folder):
@@ -76,6 +100,15 @@ def main(folder):
             [("Shaping Bomb", "Regular", ENGLISH)],
             {"huge": box(-32767, -32767, 32767, 32767)},
             "feature liga { sub g84 by huge; } liga;"),
+        # Samples of these, drawn wider than 2048 device pixels, once overflowed a buffer of the
+        # engine's.
+        "wide-glyphs-up.ttf": wide_glyphs("Wide Glyphs Up", 0, 0),
+        "wide-glyphs-down.ttf": wide_glyphs("Wide Glyphs Down", -950, -4000),
+        "wide-glyphs-across.ttf": wide_glyphs("Wide Glyphs Across", 0, -2000),
+        "slow-drawing.ttf": slow_drawing(),
+        # Letters ten ems wide on lines a hundred ems tall: each word on a line of its own, as
+        # tall as a line may be, makes a sample taller than a screen.
+        "tall-sample.ttf": build([("Tall Sample", "Regular", ENGLISH)], advance=480, ascent=4800),
     }
     for name, font in fonts.items():
         font.save(str(folder / name))

@@ -13,18 +13,29 @@
 
 namespace kestrix::platform {
 
+namespace {
+
+QString unreadable(int error) {
+    return QStringLiteral("it cannot be read: ") + systemError(error);
+}
+
+}  // namespace
+
 std::variant<QByteArray, QString> readWholeFile(const QString& path, qint64 largest) {
     // Opened once, and looked at through the descriptor: a name checked and then opened again
     // may meanwhile lead to a pipe, whose opening or reading would never return.
     const UniqueFd file(
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    const QString unreadable = QStringLiteral("it cannot be read: ");
     if (!file) {
-        return errno == ENOENT ? QStringLiteral("not found") : unreadable + systemError(errno);
+        return errno == ENOENT ? QStringLiteral("not found") : unreadable(errno);
     }
+    return readWholeFile(file, largest);
+}
+
+std::variant<QByteArray, QString> readWholeFile(const UniqueHandle& file, qint64 largest) {
     struct stat opened {};
-    if (::fstat(file.get(), &opened) != 0) {
-        return unreadable + systemError(errno);
+    if (::fstat(descriptor(file), &opened) != 0) {
+        return unreadable(errno);
     }
     if (!S_ISREG(opened.st_mode)) {
         return QStringLiteral("it is not a regular file");
@@ -41,12 +52,12 @@ std::variant<QByteArray, QString> readWholeFile(const QString& path, qint64 larg
     while (bytes.size() <= size) {
         const auto wanted =
             static_cast<size_t>(std::min<qint64>(chunk.size(), size + 1 - bytes.size()));
-        const ssize_t got = ::read(file.get(), chunk.data(), wanted);
+        const ssize_t got = ::read(descriptor(file), chunk.data(), wanted);
         if (got < 0 && errno == EINTR) {
             continue;
         }
         if (got < 0) {
-            return unreadable + systemError(errno);
+            return unreadable(errno);
         }
         if (got == 0) {
             return bytes;

@@ -7,9 +7,16 @@
 
 namespace kestrix::platform {
 
+namespace {
+
+QString unreadable(DWORD error) {
+    return QStringLiteral("it cannot be read: ") + systemError(static_cast<int>(error));
+}
+
+}  // namespace
+
 std::variant<QByteArray, QString> readWholeFile(const QString& path, qint64 largest) {
     const std::wstring name = win32::wide(QDir::toNativeSeparators(path));
-    const QString unreadable = QStringLiteral("it cannot be read: ");
     // Opened once, shared for every use so that a read never holds up the wipe of the same
     // file, and looked at through the handle: a folder opens too, to be told apart.
     const UniqueHandle file = win32::adopt(::CreateFileW(
@@ -19,14 +26,18 @@ std::variant<QByteArray, QString> readWholeFile(const QString& path, qint64 larg
         const DWORD error = ::GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
                    ? QStringLiteral("not found")
-                   : unreadable + systemError(static_cast<int>(error));
+                   : unreadable(error);
     }
+    return readWholeFile(file, largest);
+}
+
+std::variant<QByteArray, QString> readWholeFile(const UniqueHandle& file, qint64 largest) {
     if (!win32::isRegularFile(file)) {
         return QStringLiteral("it is not a regular file");
     }
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(win32::native(file), &size)) {
-        return unreadable + systemError(static_cast<int>(::GetLastError()));
+        return unreadable(::GetLastError());
     }
     if (size.QuadPart > largest) {
         return QStringLiteral("it is larger than %1 MiB").arg(largest >> 20);
@@ -39,7 +50,7 @@ std::variant<QByteArray, QString> readWholeFile(const QString& path, qint64 larg
         if (!::ReadFile(win32::native(file), bytes.data() + done,
                         static_cast<DWORD>(std::min<qsizetype>(bytes.size() - done, 1 << 30)),
                         &read, nullptr)) {
-            return unreadable + systemError(static_cast<int>(::GetLastError()));
+            return unreadable(::GetLastError());
         }
         if (read == 0) {
             bytes.truncate(done);

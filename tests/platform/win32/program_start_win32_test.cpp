@@ -1,4 +1,4 @@
-// Where Internet Explorer is missing, an address opens in the program the user chose for it.
+// An address opens in the program the user chose for it, started by the desktop's shell.
 #include "platform/program_start.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
+#include <iostream>
 
 namespace kestrix::platform {
 namespace {
@@ -40,18 +41,38 @@ private:
     }
 };
 
-TEST(StartDetached, OpensAnAddressAloneInTheProgramChosenForIt) {
+// Whether the program chosen for the address wrote it into the mark within `wait` ms.
+QString openedWithin(const QString& mark, int wait) {
+    for (int waited = 0; waited < wait && QFile(mark).size() == 0; waited += 50) {
+        QThread::msleep(50);
+    }
+    QFile opened(mark);
+    return opened.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(opened.readAll().trimmed())
+                                            : QString();
+}
+
+// The shell gets the address as its one argument and starts what it opens; where there is no
+// shell nothing is started, least of all with this program's rights. The desktop's own shell
+// (Wine's explorer runs one where it has a display) opens it, or where there is none, nothing.
+TEST(StartDetached, OpensAnAddressAloneThroughTheDesktopsShellOrNotAtAll) {
     QTemporaryDir folder;
     const QString mark = folder.filePath(QStringLiteral("opened.txt"));
     const ProtocolHandler handler(mark);
     const QString address = handler.address(QStringLiteral("page"));
-    ASSERT_TRUE(startDetached({QString(), {address}}));
-    for (int waited = 0; waited < 10000 && QFile(mark).size() == 0; waited += 50) {
-        QThread::msleep(50);
-    }
-    QFile opened(mark);
-    ASSERT_TRUE(opened.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromLocal8Bit(opened.readAll().trimmed()), address);
+    ASSERT_EQ(browserCommandLine(address), (CommandLine{QString(), {address}}));
+    QStringList asked;
+    const DesktopShell standIn = [&](const QString& document) {
+        asked << document;
+        return true;
+    };
+    EXPECT_TRUE(startThrough(browserCommandLine(address), standIn));
+    EXPECT_EQ(asked, QStringList{address});
+    EXPECT_FALSE(startThrough(browserCommandLine(address), [](const QString&) { return false; }));
+    EXPECT_EQ(openedWithin(mark, 1000), QString()) << "started without the shell";
+
+    const bool started = startDetached(browserCommandLine(address));
+    EXPECT_EQ(openedWithin(mark, started ? 10000 : 1000), started ? address : QString());
+    std::cout << (started ? "opened by the desktop's shell\n" : "no desktop shell here\n");
 }
 
 }  // namespace
