@@ -8,6 +8,8 @@
 #include "support/temp_drive.h"
 
 #include <gtest/gtest.h>
+#include <QFileInfo>
+#include <QSet>
 #include <QTest>
 
 namespace kestrix::removal {
@@ -77,9 +79,34 @@ protected:
         EXPECT_EQ(w.s1->panelText(2), QStringLiteral("Awaiting user commands."));
     }
 
+    // Stand-ins for the system: every font counts as loaded once; what is unloaded and loaded
+    // again is written down by file name, and the files named in windowsOwned_ are owned by
+    // Windows.
+    app::Environment environment() {
+        app::Environment environment{drive_.drives(), drive_.appPath()};
+        environment.fileOwner = [this](const QString& hostPath) {
+            return windowsOwned_.contains(QFileInfo(hostPath).fileName())
+                       ? platform::FileOwner::Windows
+                       : platform::FileOwner::NotKnown;
+        };
+        environment.fontCalls.unloadOnce = [this](const QString& hostPath) {
+            const QString name = QFileInfo(hostPath).fileName();
+            const bool loaded = !unloaded_.contains(name);
+            unloaded_ << name;
+            return loaded;
+        };
+        environment.fontCalls.load = [this](const QString& hostPath) {
+            loaded_ << QFileInfo(hostPath).fileName();
+        };
+        return environment;
+    }
+
     test::ProgramState state_;
     test::TempDrive drive_;
-    app::Program program_{{drive_.drives(), drive_.appPath()}};
+    QSet<QString> windowsOwned_;
+    QStringList unloaded_;  // each name twice: the one load, then nothing left
+    QStringList loaded_;
+    app::Program program_{environment()};
     test::ModalAnswers answers_;
 };
 
