@@ -1,5 +1,7 @@
 #include "scan/windows_fonts.h"
 
+#include "scan/reference_list.h"
+
 #include <array>
 #include <string_view>
 
@@ -126,12 +128,7 @@ constexpr std::array<std::string_view, 332> names = {
 }  // namespace
 
 QStringList windowsFontNames() {
-    QStringList list;
-    list.reserve(names.size());
-    for (const auto name : names) {
-        list << QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-    }
-    return list;
+    return namesOf(names);
 }
 
 WindowsFonts::WindowsFonts() {
