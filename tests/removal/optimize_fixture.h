@@ -80,24 +80,19 @@ protected:
     }
 
     // Stand-ins for the system: every font counts as loaded once; what is unloaded and loaded
-    // again is written down by file name, and the files named in windowsOwned_ are owned by
-    // Windows.
+    // again is written down by name, and the files named in windowsOwned_ are Windows' own.
     app::Environment environment() {
         app::Environment environment{drive_.drives(), drive_.appPath()};
-        environment.fileOwner = [this](const QString& hostPath) {
-            return windowsOwned_.contains(QFileInfo(hostPath).fileName())
-                       ? platform::FileOwner::Windows
-                       : platform::FileOwner::NotKnown;
+        const auto name = [](const QString& path) { return QFileInfo(path).fileName(); };
+        environment.fileOwner = [=, this](const QString& path) {
+            return windowsOwned_.contains(name(path)) ? platform::FileOwner::Windows
+                                                      : platform::FileOwner::NotKnown;
         };
-        environment.fontCalls.unloadOnce = [this](const QString& hostPath) {
-            const QString name = QFileInfo(hostPath).fileName();
-            const bool loaded = !unloaded_.contains(name);
-            unloaded_ << name;
-            return loaded;
-        };
-        environment.fontCalls.load = [this](const QString& hostPath) {
-            loaded_ << QFileInfo(hostPath).fileName();
-        };
+        environment.fontCalls = {[=, this](const QString& path) {
+                                     unloaded_ << name(path);
+                                     return unloaded_.count(name(path)) == 1;
+                                 },
+                                 [=, this](const QString& path) { loaded_ << name(path); }};
         return environment;
     }
 

@@ -4,13 +4,9 @@
 #include "removal/optimize_fixture.h"
 #include "support/files.h"
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
 #include <QDir>
+#include <QProcess>
 #include <QTemporaryDir>
-#include <cstring>
 #include <iostream>
 
 namespace kestrix::removal {
@@ -18,32 +14,16 @@ namespace {
 
 // Makes a folder immutable for as long as it lives, where the file system and our rights allow:
 // its files can still be written, but none can be deleted, not even by root.
-class ImmutableFolder {
-public:
-    explicit ImmutableFolder(const QString& folder)
-        : fd_(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-        int immutable = 0;
-        if (fd_ >= 0 && ::ioctl(fd_, FS_IOC_GETFLAGS, &flags_) == 0) {
-            immutable = flags_ | FS_IMMUTABLE_FL;
-            made_ = ::ioctl(fd_, FS_IOC_SETFLAGS, &immutable) == 0;
-        }
-    }
-    ImmutableFolder(const ImmutableFolder&) = delete;
-    ImmutableFolder& operator=(const ImmutableFolder&) = delete;
+struct ImmutableFolder {
+    explicit ImmutableFolder(QString folder) : path(std::move(folder)) {}
     ~ImmutableFolder() {
-        if (made_) {
-            ::ioctl(fd_, FS_IOC_SETFLAGS, &flags_);
-        }
-        if (fd_ >= 0) {
-            ::close(fd_);
+        if (made) {
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path});
         }
     }
-    [[nodiscard]] bool made() const { return made_; }
-
-private:
-    int fd_;
-    int flags_ = 0;
-    bool made_ = false;
+    const QString path;
+    const bool made =
+        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
 };
 
 TEST_F(OptimizeTest, FontOverwrittenButNotDeletedStaysUnloadedAndIsNamed) {
@@ -56,9 +36,8 @@ TEST_F(OptimizeTest, FontOverwrittenButNotDeletedStaysUnloadedAndIsNamed) {
     w.cmdUnselectAll->trigger();
     w.lstFonts->setChecked(1, true);
     const ImmutableFolder frozen(drive_.userFontsFolder());
-    if (!frozen.made()) {
-        std::cout << "not made here, a folder whose files cannot be deleted: " << strerror(errno)
-                  << '\n';
+    if (!frozen.made) {
+        std::cout << "not made here, a folder whose files cannot be deleted (chattr +i)\n";
         return;
     }
     answers_.answer(QMessageBox::Yes);

@@ -6,8 +6,9 @@
 #include "support/program_fixture.h"
 
 #include <gtest/gtest.h>
-#include <sddl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <sddl.h>
 #include <QDir>
 #include <QFileInfo>
 #include <iostream>
@@ -67,11 +68,8 @@ private:
 QByteArray descriptorOf(const wchar_t* sddl) {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     ULONG size = 0;
-    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor,
-                                                                &size)) {
-        ADD_FAILURE() << "not a descriptor: " << QString::fromWCharArray(sddl).toStdString();
-        return {};
-    }
+    EXPECT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1,
+                                                                       &descriptor, &size));
     const QByteArray bytes(static_cast<const char*>(descriptor), static_cast<qsizetype>(size));
     ::LocalFree(descriptor);
     return bytes;
