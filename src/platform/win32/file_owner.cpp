@@ -4,6 +4,7 @@
 
 #include <aclapi.h>
 #include <sddl.h>
+#include <QDir>
 #include <memory>
 
 namespace kestrix::platform {
@@ -31,9 +32,9 @@ bool isTrustedInstaller(PSID sid) {
 
 QByteArray securityDescriptorOf(const QString& hostPath) {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (::GetNamedSecurityInfoW(win32::wide(hostPath).c_str(), SE_FILE_OBJECT,
-                                OWNER_SECURITY_INFORMATION, nullptr, nullptr, nullptr, nullptr,
-                                &descriptor) != ERROR_SUCCESS) {
+    if (::GetNamedSecurityInfoW(win32::wide(QDir::toNativeSeparators(hostPath)).c_str(),
+                                SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, nullptr, nullptr,
+                                nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
         return {};
     }
     const std::unique_ptr<void, LocalFree> held(descriptor);
