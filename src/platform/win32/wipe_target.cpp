@@ -83,16 +83,17 @@ std::optional<QString> WipeTarget::refusal(const OpenFolder& folder, const QStri
     if (!seen) {
         return systemError(static_cast<int>(::GetLastError()));
     }
-    if (seen->dwFileAttributes & FILE_ATTRIBUTE_READONLY) {
+    // As the open judges: a link gives up its name only, whatever its attributes; a name of a
+    // shared file gives up its name only, unless it is read-only.
+    const bool isLink = seen->dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
+    if (!isLink && (seen->dwFileAttributes & FILE_ATTRIBUTE_READONLY)) {
         return QStringLiteral("read-only");
     }
+    const bool writesContent = !isLink && seen->nNumberOfLinks <= 1;
     const UniqueHandle token = accessToken();
     if (!token) {
         return systemError(static_cast<int>(::GetLastError()));
     }
-    // A link, or a name of a shared file, gives up its name only: nothing is written through it.
-    const bool writesContent =
-        !(seen->dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && seen->nNumberOfLinks <= 1;
     const ACCESS_MASK onFile = grantedRights(named.handle, token);
     if (writesContent && (onFile & FILE_WRITE_DATA) == 0) {
         return win32::fileFailure(ERROR_ACCESS_DENIED);
