@@ -3,11 +3,14 @@
 // found fonts' details and once with them, a person hovering the newest row all through the
 // scan. Then the details: how long the rows' fonts take to be read in idle time after the scan
 // and the longest the window waited meanwhile, and how long the font reader takes over 1000
-// font files.
+// font files. A scan without details runs once more over a folder in which a third of the files
+// are named as Windows' own fonts; and what asking a file's owner costs.
 #include "app/kestrix_window.h"
 #include "app/program.h"
 #include "details/font_reader.h"
 #include "event_loop_stall.h"
+#include "platform/file_owner.h"
+#include "scan/windows_fonts.h"
 
 #include <QApplication>
 #include <QDir>
@@ -216,6 +219,42 @@ double readAll(const QString& fontReader, const QStringList& files) {
     return static_cast<double>(clock.nsecsElapsed()) / 1e6;
 }
 
+// Real font files under the bench's names in `folder`: every third a reference font; of the
+// others, every other one named as one of Windows' own where `windowsOwn`, the rest excessive.
+QStringList layOut(const QString& folder, const QStringList& sources, bool windowsOwn) {
+    QDir().mkpath(folder);
+    const QStringList windowsNames = kestrix::scan::windowsFontNames();
+    QStringList copies;
+    for (int i = 0; i < fileCount; ++i) {
+        const QString& source = sources[i % sources.size()];
+        const QString suffix = QFileInfo(source).suffix();
+        QString base = QStringLiteral("font");
+        if (i % 3 == 0) {
+            base = QStringLiteral("arial");
+        } else if (windowsOwn && i % 3 == 1) {
+            base = kestrix::scan::BaseName(windowsNames[i % windowsNames.size()]);
+        }
+        copies << folder + QStringLiteral("/%1.%2.%3").arg(base).arg(i).arg(suffix);
+        QFile::copy(source, copies.back());
+    }
+    return copies;
+}
+
+// Microseconds a file takes to ask who owns it.
+double ownerLookupUs(const QStringList& files) {
+    QElapsedTimer clock;
+    clock.start();
+    int windows = 0;
+    for (const QString& file : files) {
+        windows += kestrix::platform::ownerOf(file) == kestrix::platform::FileOwner::Windows;
+    }
+    const double perFile = static_cast<double>(clock.nsecsElapsed()) / 1e3 / files.size();
+    if (windows != 0) {
+        std::fprintf(stderr, "%d bench files owned by Windows\n", windows);
+    }
+    return perFile;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -226,22 +265,14 @@ int main(int argc, char* argv[]) {
     const QString fontReader = QStringLiteral(KESTRIX_FONT_READER);
     const QStringList sources = realFonts();
     QTemporaryDir root;
-    const QString fonts = root.filePath(QStringLiteral("windows/Fonts"));
-    QDir().mkpath(fonts);
-    QStringList copies;
-    for (int i = 0; i < fileCount; ++i) {
-        // Every third file is a reference font, the rest excessive; each is a real font.
-        const QString& source = sources[i % sources.size()];
-        const QString suffix = QFileInfo(source).suffix();
-        const QString name = i % 3 == 0 ? QStringLiteral("arial.%1.%2").arg(i).arg(suffix)
-                                        : QStringLiteral("font%1.%2").arg(i).arg(suffix);
-        copies << fonts + u'/' + name;
-        QFile::copy(source, copies.back());
-    }
+    const QStringList copies =
+        layOut(root.filePath(QStringLiteral("windows/Fonts")), sources, false);
+    QTemporaryDir withWindowsOwn;
+    layOut(withWindowsOwn.filePath(QStringLiteral("windows/Fonts")), sources, true);
     const int rounds = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 3;
     // Ratios to the timer, by kind of scan, over the rounds: a loaded machine scatters single
     // rounds widely.
-    std::vector<double> ratios[3];
+    std::vector<double> ratios[4];
     for (int round = 1; round <= rounds; ++round) {
         const double timer = timerPeriodMs(fileCount);
         std::optional<DetailsFigures> details;
@@ -257,11 +288,15 @@ int main(int argc, char* argv[]) {
         const ScanFigures& with = withoutFirst ? second : first;
         const DetailsFigures read = *details;
         const ScanFigures hovered = scanMsPerFile(root.path(), fontReader, true, details);
+        std::optional<DetailsFigures> none;
+        const ScanFigures windowsOwn = scanMsPerFile(withWindowsOwn.path(), {}, false, none);
         const Stall idle = longestGapUntil([] { return false; }, 1000);
         std::printf("round %d: timer alone %.3f ms/tick\n", round, timer);
-        const std::pair<const char*, ScanFigures> kinds[] = {
-            {"without details", bare}, {"with details", with}, {"with details, hovered", hovered}};
-        for (int kind = 0; kind < 3; ++kind) {
+        const std::pair<const char*, ScanFigures> kinds[] = {{"without details", bare},
+                                                             {"with details", with},
+                                                             {"with details, hovered", hovered},
+                                                             {"a third Windows' own", windowsOwn}};
+        for (int kind = 0; kind < 4; ++kind) {
             const auto& [name, scan] = kinds[kind];
             ratios[kind].push_back(scan.wallMsPerFile / timer);
             std::printf(
@@ -289,7 +324,9 @@ int main(int argc, char* argv[]) {
     };
     std::printf(
         "median ratio over %d rounds: without details %.3f, with details %.3f, with "
-        "details hovered %.3f\n",
-        rounds, median(ratios[0]), median(ratios[1]), median(ratios[2]));
+        "details hovered %.3f, a third Windows' own %.3f\n",
+        rounds, median(ratios[0]), median(ratios[1]), median(ratios[2]), median(ratios[3]));
+    std::printf("asking who owns a file: %.1f us a file over %d files\n", ownerLookupUs(copies),
+                fileCount);
     return 0;
 }

@@ -11,11 +11,12 @@ using ui::LooseValue;
 FrmKestrix::FrmKestrix(Program& program)
     : KestrixWindowDesign(scan::referenceList(), program.environment().drives),
       program_(program),
-      scan_(*this, ScanPercent, ScannedCount, FoundCount),
+      scan_(*this, ScanPercent, ScannedCount, FoundCount, program.environment().fileOwner),
       counter_(*this, TotalDeleted,
                settings::locateSettingsFile(program.environment().appPath,
                                             program.environment().userConfigFolder)),
-      removal_(*this, counter_, program.environment().drives),
+      removal_(*this, counter_, program.environment().drives, program.environment().fileOwner,
+               program.environment().fontCalls),
       donate_(this, cmdDonate, cmdGetanAccount,
               about::BrowserLaunch(program.environment().startProgram)) {
     connect(cmdScan, &QPushButton::clicked, this, [this] { scan_.cmdScan_Click(); });

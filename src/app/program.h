@@ -3,7 +3,9 @@
 #include "about/about_window.h"
 #include "details/font_reader.h"
 #include "platform/drive_map.h"
+#include "platform/file_owner.h"
 #include "platform/program_start.h"
+#include "platform/system_fonts.h"
 #include "ui/form_slot.h"
 #include "update/check_updates_window.h"
 
@@ -26,6 +28,10 @@ struct Environment {
     QString fontReader = details::installedFontReader();
     // Where Info.ini goes when the program's folder cannot be written.
     QString userConfigFolder = {};
+    // Who owns a file, and the system's calls that unload and load fonts; tests put stand-ins in
+    // their place.
+    platform::OwnerLookup fileOwner = platform::ownerOf;
+    platform::FontCalls fontCalls = platform::systemFontCalls();
 };
 
 // The program's windows, one instance each, and its start.

@@ -18,6 +18,11 @@ namespace kestrix::platform {
 // decide, not attributes.
 [[nodiscard]] bool isWritableFolder(const QString& folder);
 
+// The folder where Windows installs the fonts a user installs for themselves, as a Windows path:
+// %LOCALAPPDATA%\Microsoft\Windows\Fonts of the account the program runs as; elsewhere the same
+// folder of the Wine prefix's user, named after the Unix user as Wine names it.
+[[nodiscard]] QString userFontFolder();
+
 // Where Debian's fonts-wine puts Wine's own fonts, outside the folders fontconfig searches;
 // "" on Windows.
 [[nodiscard]] QString wineFontFolder();

@@ -21,6 +21,12 @@ public:
     // whoever runs us). Returns the target, or the reason why it cannot be wiped.
     [[nodiscard]] static std::variant<WipeTarget, QString> open(const OpenFolder& folder,
                                                                 const QString& name);
+    // Why the open would be refused to this user, judged beforehand without opening the entry
+    // for writing: from its attributes, and on Windows from its security and its folder's as
+    // Windows will judge the open (a font the system has loaded cannot be opened to find out).
+    // Nothing where it would not be refused.
+    [[nodiscard]] static std::optional<QString> refusal(const OpenFolder& folder,
+                                                        const QString& name);
 
     // Whether the content may be overwritten: false for a link or a file reached by other names.
     [[nodiscard]] bool ownsContent() const { return static_cast<bool>(file_); }

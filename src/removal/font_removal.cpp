@@ -7,8 +7,13 @@
 namespace kestrix::removal {
 
 FontRemoval::FontRemoval(ui::KestrixWindowDesign& window, settings::LifetimeCounter& counter,
-                         platform::DriveMap drives)
-    : w_(window), counter_(counter), drives_(std::move(drives)) {}
+                         platform::DriveMap drives, platform::OwnerLookup ownerOf,
+                         platform::FontCalls fontCalls)
+    : w_(window),
+      counter_(counter),
+      drives_(std::move(drives)),
+      ownerOf_(std::move(ownerOf)),
+      fontCalls_(std::move(fontCalls)) {}
 
 void FontRemoval::cmdRemove_Click() {
     if (!ui::askYesNo(&w_, QStringLiteral("Are you sure you want to remove the selected fonts?"))) {
@@ -19,12 +24,12 @@ void FontRemoval::cmdRemove_Click() {
     w_.cmdRemove->setEnabled(false);
     QStringList failures;
     const int count = w_.lstFonts->rowCount();
-    const RunFolder folder = openRowsFolder();
-    platform::SystemFonts fonts;
+    RunFolders folders;
+    platform::SystemFonts fonts(fontCalls_);
     for (int i = 1; i <= count && i <= w_.lstFonts->rowCount(); ++i) {
         if (w_.lstFonts->isChecked(i)) {
             const QString row = w_.lstFonts->rowText(i);
-            if (const auto failure = removeRowFile(folder, row, fonts)) {
+            if (const auto failure = removeRowFile(folders, row, fonts)) {
                 failures << row + QStringLiteral(": ") + *failure;
             } else {
                 if (onFileRemoved) {
@@ -47,45 +52,42 @@ void FontRemoval::cmdRemove_Click() {
     w_.s1->setPanelText(2, ui::awaitingUserCommands);
 }
 
-FontRemoval::RunFolder FontRemoval::openRowsFolder() const {
-    if (w_.lstFonts->rowCount() == 0) {
-        return {QString(), QStringLiteral("there are no rows")};
-    }
-    const QString path = splitPath(w_.lstFonts->rowText(1)).folder;
+FontRemoval::RunFolder FontRemoval::openRowsFolder(const QString& path) const {
     auto opened = drives_.openFolder(path);
     if (std::holds_alternative<QString>(opened)) {
-        return {path, std::move(opened)};
+        return opened;
     }
     // The file system may tell letter case apart where Windows does not: the lower-case path
     // must lead to the very folder and file the row names, never to a sibling spelled otherwise.
     const auto lower = drives_.openFolder(path.toLower());
     if (const auto* failure = std::get_if<QString>(&lower)) {
-        return {path, *failure};
+        return *failure;
     }
     if (!std::get<platform::OpenFolder>(opened).isSameFolder(
             std::get<platform::OpenFolder>(lower))) {
-        return {path, QStringLiteral("another folder is spelled in lower case")};
+        return QStringLiteral("another folder is spelled in lower case");
     }
-    return {path, std::move(opened)};
+    return opened;
 }
 
-std::optional<QString> FontRemoval::removeRowFile(const RunFolder& folder, const QString& row,
+std::optional<QString> FontRemoval::removeRowFile(RunFolders& folders, const QString& row,
                                                   platform::SystemFonts& fonts) const {
-    if (const auto* failure = std::get_if<QString>(&folder.opened)) {
+    const FolderAndName parts = splitPath(row);
+    auto known = folders.find(parts.folder);
+    if (known == folders.end()) {
+        known = folders.emplace(parts.folder, openRowsFolder(parts.folder)).first;
+    }
+    if (const auto* failure = std::get_if<QString>(&known->second)) {
         return QStringLiteral("the font folder cannot be opened: ") + *failure;
     }
-    const FolderAndName parts = splitPath(row);
-    if (parts.folder != folder.path) {
-        return QStringLiteral("not in the folder this run removes from");
-    }
-    const auto& opened = std::get<platform::OpenFolder>(folder.opened);
+    const auto& opened = std::get<platform::OpenFolder>(known->second);
     const platform::EntryMatch meant = opened.find(parts.name);
     if (auto failure = unusableForWipe(meant)) {
         return failure;
     }
     const platform::EntryMatch lower = opened.find(parts.name.toLower());
     if (lower.name == meant.name) {
-        return removeFontFile(opened, folder.path + u'\\' + meant.name, fonts);
+        return removeFontFile(opened, parts.folder + u'\\' + meant.name, fonts);
     }
     if (lower.status == platform::EntryMatch::Status::Found) {
         return QStringLiteral("another file is spelled in lower case");
@@ -97,14 +99,27 @@ std::optional<QString> FontRemoval::removeFontFile(const platform::OpenFolder& f
                                                    const QString& path,
                                                    platform::SystemFonts& fonts) const {
     const QString hostPath = drives_.resolve(path).hostPath;
-    fonts.unload(hostPath);
-    auto failure = WipeFile(folder, splitPath(path).name);
-    if (failure) {
-        fonts.reload(hostPath);
-    } else {
-        fonts.forget(hostPath);
+    const QString name = splitPath(path).name;
+    // Nothing is unloaded that is not going to go.
+    if (ownerOf_(hostPath) == platform::FileOwner::Windows) {
+        return QStringLiteral("part of Windows");
     }
-    return failure;
+    if (auto refused = platform::WipeTarget::refusal(folder, name)) {
+        return refused;
+    }
+    fonts.unload(hostPath);
+    const auto failure = wipeAndDelete(folder, name);
+    if (!failure) {
+        fonts.forget(hostPath);
+        return std::nullopt;
+    }
+    // Its content gone, the font is of no use loaded again, nor under its registry value.
+    if (failure->overwritten) {
+        fonts.forget(hostPath);
+    } else {
+        fonts.reload(hostPath);
+    }
+    return failure->reason;
 }
 
 void FontRemoval::reportNotRemoved(const QStringList& failures) {

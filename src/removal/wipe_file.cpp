@@ -44,20 +44,31 @@ std::optional<QString> OverwriteFile(platform::WipeTarget& file) {
     return std::nullopt;
 }
 
-std::optional<QString> WipeFile(const platform::OpenFolder& folder, const QString& name) {
+std::optional<NotRemoved> wipeAndDelete(const platform::OpenFolder& folder, const QString& name) {
     auto opened = platform::WipeTarget::open(folder, name);
     if (auto* failure = std::get_if<QString>(&opened)) {
-        return *failure;
+        return NotRemoved{*failure};
     }
     auto& file = std::get<platform::WipeTarget>(opened);
     if (!file.ownsContent()) {
-        return file.removeName();
+        if (auto failure = file.removeName()) {
+            return NotRemoved{*failure};
+        }
+        return std::nullopt;
     }
     if (auto failure = OverwriteFile(file)) {
-        return failure;
+        return NotRemoved{*failure};
     }
     if (auto failure = file.removeName()) {
-        return QStringLiteral("overwritten but not deleted: ") + *failure;
+        return NotRemoved{QStringLiteral("overwritten but could not be deleted: ") + *failure,
+                          true};
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> WipeFile(const platform::OpenFolder& folder, const QString& name) {
+    if (auto failure = wipeAndDelete(folder, name)) {
+        return failure->reason;
     }
     return std::nullopt;
 }

@@ -27,9 +27,18 @@ struct FolderAndName {
 // the reason, saying how far it got, when it could not.
 [[nodiscard]] std::optional<QString> OverwriteFile(platform::WipeTarget& file);
 
+// Why a file was not removed, and whether its content is gone all the same: overwritten, but
+// the delete was refused.
+struct NotRemoved {
+    QString reason;
+    bool overwritten = false;
+};
+
 // Overwrites the entry `name` of an open folder and deletes it. A link, or a file that other
-// names share, loses only this name. Returns the reason the file was not removed; nothing on
-// success.
+// names share, loses only this name. Returns why the file was not removed; nothing on success.
+[[nodiscard]] std::optional<NotRemoved> wipeAndDelete(const platform::OpenFolder& folder,
+                                                      const QString& name);
+// The same, telling only the reason.
 [[nodiscard]] std::optional<QString> WipeFile(const platform::OpenFolder& folder,
                                               const QString& name);
 

@@ -1,5 +1,6 @@
 #include "scan/font_scan.h"
 
+#include "platform/host_folders.h"
 #include "scan/format_count.h"
 #include "scan/names_match.h"
 #include "ui/events.h"
@@ -10,8 +11,12 @@ namespace kestrix::scan {
 using ui::LooseValue;
 
 FontScan::FontScan(ui::KestrixWindowDesign& window, LooseValue& ScanPercent,
-                   LooseValue& ScannedCount, LooseValue& FoundCount)
-    : w_(window), ScanPercent(ScanPercent), ScannedCount(ScannedCount), FoundCount(FoundCount) {
+                   LooseValue& ScannedCount, LooseValue& FoundCount, platform::OwnerLookup ownerOf)
+    : w_(window),
+      ScanPercent(ScanPercent),
+      ScannedCount(ScannedCount),
+      FoundCount(FoundCount),
+      ownerOf_(std::move(ownerOf)) {
     for (const auto& entry : w_.lstDatabase.items()) {
         entryForms_.emplace_back(entry);
     }
@@ -51,15 +56,15 @@ void FontScan::cmdScan_Click() {
 }
 
 bool FontScan::listFolder() {
-    w_.fileFonts.setPath(fontsFolder);
-    std::optional<QString> failure = w_.fileFonts.refresh();
+    w_.fileFonts.setPaths({fontsFolder, platform::userFontFolder()});
+    auto failure = w_.fileFonts.refresh();
     if (!failure && w_.fileFonts.listCount() == 0) {
-        failure = QStringLiteral("it holds no font file (*.fon, *.ttf)");
+        failure = ui::FileList::Failure{fontsFolder,
+                                        QStringLiteral("it holds no font file (*.fon, *.ttf)")};
     }
     if (failure) {
-        ui::showFailure(
-            &w_,
-            QStringLiteral("The font folder %1 cannot be scanned: %2.").arg(fontsFolder, *failure));
+        ui::showFailure(&w_, QStringLiteral("The font folder %1 cannot be scanned: %2.")
+                                 .arg(failure->folder, failure->reason));
     }
     return !failure;
 }
@@ -76,14 +81,13 @@ void FontScan::tmrScan_Timer() {
 }
 
 void FontScan::runTick() {
-    const QString file = w_.fileFonts.fileName();
-    const BaseNameForms forms(file);
+    const BaseNameForms file(w_.fileFonts.fileName());
     bool match = false;
-    if (!classify(forms, match, true)) {
+    if (!classify(file, match, true)) {
         return;
     }
     if (w_.fileFonts.listIndex() == w_.fileFonts.listCount() - 1) {
-        finishScan(file, forms, match);
+        finishScan(file, match);
         return;
     }
     w_.xp1->setValue(w_.fileFonts.listIndex());
@@ -118,9 +122,9 @@ bool FontScan::classify(const BaseNameForms& file, bool& match, bool stopAtLastF
     return true;
 }
 
-void FontScan::finishScan(const QString& file, const BaseNameForms& forms, bool match) {
+void FontScan::finishScan(const BaseNameForms& file, bool match) {
     w_.fileFonts.setListIndex(w_.fileFonts.listCount() - 1);
-    if (!classify(forms, match, false)) {
+    if (!classify(file, match, false)) {
         return;
     }
     listIfExcessive(file, match);
@@ -139,14 +143,20 @@ void FontScan::finishScan(const QString& file, const BaseNameForms& forms, bool 
         2, QStringLiteral("Found ") + FormatCount(rows) + QStringLiteral(" excessive fonts."));
 }
 
-void FontScan::listIfExcessive(const QString& file, bool match) {
-    if (match) {
+void FontScan::listIfExcessive(const BaseNameForms& file, bool match) {
+    if (match || isWindowsOwn(file)) {
         return;
     }
-    w_.lstFonts->addFirst(fontsFolder + u'\\' + file);
+    w_.lstFonts->addFirst(w_.fileFonts.filePath());
     w_.lstFonts->setChecked(1, true);
     FoundCount = FoundCount.plusOne();
     w_.lblFound->setText(FormatCount(FoundCount.toInteger()));
+}
+
+bool FontScan::isWindowsOwn(const BaseNameForms& file) const {
+    // After the reference entries, in one look-up; the owner only for a file matching no name.
+    return windowsFonts_.contains(file) ||
+           ownerOf_(w_.fileFonts.hostPath()) == platform::FileOwner::Windows;
 }
 
 void FontScan::countScanned() {

@@ -32,10 +32,14 @@ constexpr std::array<std::string_view, 106> entries = {
 }  // namespace
 
 QStringList referenceList() {
+    return namesOf(entries);
+}
+
+QStringList namesOf(std::span<const std::string_view> table) {
     QStringList list;
-    list.reserve(entries.size());
-    for (const auto entry : entries) {
-        list << QString::fromLatin1(entry.data(), static_cast<qsizetype>(entry.size()));
+    list.reserve(static_cast<qsizetype>(table.size()));
+    for (const auto name : table) {
+        list << QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
     }
     return list;
 }

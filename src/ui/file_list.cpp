@@ -53,16 +53,39 @@ bool FileList::fitsPattern(const QString& name) const {
                        [&](const QRegularExpression& re) { return re.match(name).hasMatch(); });
 }
 
-std::optional<QString> FileList::refresh() {
-    names_.clear();
+std::optional<FileList::Failure> FileList::refresh() {
+    entries_.clear();
+    folders_.clear();
     index_ = -1;
     if (auto noDrive = drives_.missingDriveC()) {
-        return noDrive;
+        return Failure{paths_.value(0), *noDrive};
     }
-    const auto folder = drives_.resolve(path_);
-    if (folder.status == platform::ResolvedPath::Status::Missing) {
-        return QStringLiteral("not found (%1)").arg(QDir::toNativeSeparators(folder.hostPath));
+    std::optional<Failure> absent;
+    for (const auto& path : paths_) {
+        const auto folder = drives_.resolve(path);
+        if (folder.status == platform::ResolvedPath::Status::Missing) {
+            const QString reason =
+                QStringLiteral("not found (%1)").arg(QDir::toNativeSeparators(folder.hostPath));
+            if (&path == &paths_.front()) {
+                absent = Failure{path, reason};
+            }
+            continue;
+        }
+        auto listed = readFolder(folder);
+        if (auto* failure = std::get_if<QString>(&listed)) {
+            entries_.clear();
+            return Failure{path, *failure};
+        }
+        folders_.push_back({path, folder.hostPath});
+        for (auto& name : std::get<QStringList>(listed)) {
+            entries_.push_back({std::move(name), folders_.size() - 1});
+        }
     }
+    return entries_.empty() ? absent : std::nullopt;
+}
+
+std::variant<QStringList, QString> FileList::readFolder(
+    const platform::ResolvedPath& folder) const {
     if (folder.status != platform::ResolvedPath::Status::Found) {
         return platform::describeUnusable(folder);
     }
@@ -82,13 +105,29 @@ std::optional<QString> FileList::refresh() {
             candidates << name;
         }
     }
-    names_ = namesLeadingBack(folder.hostPath, candidates);
-    std::sort(names_.begin(), names_.end(), byName);
-    return std::nullopt;
+    QStringList names = namesLeadingBack(folder.hostPath, candidates);
+    std::sort(names.begin(), names.end(), byName);
+    return names;
+}
+
+const FileList::Entry* FileList::selected() const {
+    return index_ >= 0 && index_ < listCount() ? &entries_.at(static_cast<std::size_t>(index_))
+                                               : nullptr;
 }
 
 QString FileList::fileName() const {
-    return index_ >= 0 && index_ < listCount() ? names_.at(index_) : QString();
+    const Entry* entry = selected();
+    return entry ? entry->name : QString();
+}
+
+QString FileList::filePath() const {
+    const Entry* entry = selected();
+    return entry ? folders_.at(entry->folder).windowsPath + u'\\' + entry->name : QString();
+}
+
+QString FileList::hostPath() const {
+    const Entry* entry = selected();
+    return entry ? folders_.at(entry->folder).hostPath + u'/' + entry->name : QString();
 }
 
 }  // namespace kestrix::ui

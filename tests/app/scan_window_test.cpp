@@ -1,3 +1,4 @@
+#include "platform/host_folders.h"
 #include "scan/reference_list.h"
 #include "support/program_fixture.h"
 #include "ui/events.h"
@@ -5,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTimer>
 
@@ -15,6 +17,10 @@ using Scan = ProgramFixture;
 
 QString row(const QString& name) {
     return "C:\\WINDOWS\\Fonts\\" + name;
+}
+
+QString userRow(const QString& name) {
+    return platform::userFontFolder() + u'\\' + name;
 }
 
 QStringList excessiveNames(int count) {
@@ -33,12 +39,13 @@ void expectIdle(const app::FrmKestrix& w) {
 }
 
 TEST_F(Scan, OfASingleExcessiveFileEndsInTheFirstTick) {
-    drive.addFont("Mine.ttf");
+    // The one font is the user's own: the font folder holds none.
+    drive.addUserFont("Mine.ttf");
     app::FrmKestrix& w = start();
     scan(w);
 
     expectIdle(w);
-    EXPECT_EQ(rows(w), QStringList({row("Mine.ttf")}));
+    EXPECT_EQ(rows(w), QStringList({userRow("Mine.ttf")}));
     EXPECT_TRUE(w.lstFonts->isChecked(1));
     EXPECT_EQ(w.lblObjects->text(), "1/1");
     EXPECT_EQ(w.lblFound->text(), "1");
@@ -77,24 +84,48 @@ TEST_F(Scan, OfOnlyReferenceFontsFindsNothing) {
     EXPECT_EQ(w.xp1->maximum(), 106);
 }
 
-TEST_F(Scan, ListsExcessiveFilesNewestFirstAndChecked) {
-    // Names that differ in more than letter case, so that Windows keeps them apart too.
+TEST_F(Scan, ListsExcessiveFilesOfBothFoldersNewestFirstAndChecked) {
+    // Names that differ in more than letter case, so that Windows keeps them apart too; Windows'
+    // own fonts are standard, and so are they in the user's own folder.
     drive.addFonts({"arial.ttf", "Zeta.ttf", "PaPyRuS.ttf", "alpha.fon", "PAPYRUS.fon",
-                    ".hidden.ttf", "notes.txt", "noext"});
+                    ".hidden.ttf", "notes.txt", "noext", "segoeui.ttf", "SegUIVar.ttf",
+                    "vgasys.fon", "cvgasys.fon", "segoeui2.ttf"});
+    drive.addUserFont("SEGOEUI.TTF");
+    drive.addUserFont("Mine.ttf");
     app::FrmKestrix& w = start();
     scan(w);
 
-    // Sorted folder: alpha.fon arial.ttf PAPYRUS.fon PaPyRuS.ttf Zeta.ttf
-    EXPECT_EQ(rows(w), QStringList({row("Zeta.ttf"), row("PaPyRuS.ttf"), row("alpha.fon")}));
-    for (int i = 1; i <= 3; ++i) {
+    // Sorted font folder: alpha.fon arial.ttf cvgasys.fon PAPYRUS.fon PaPyRuS.ttf segoeui.ttf
+    // segoeui2.ttf SegUIVar.ttf vgasys.fon Zeta.ttf; then the user's: Mine.ttf SEGOEUI.TTF
+    EXPECT_EQ(rows(w), QStringList({userRow("Mine.ttf"), row("Zeta.ttf"), row("segoeui2.ttf"),
+                                    row("PaPyRuS.ttf"), row("alpha.fon")}));
+    for (int i = 1; i <= 5; ++i) {
         EXPECT_TRUE(w.lstFonts->isChecked(i)) << i;
     }
-    EXPECT_EQ(w.lblObjects->text(), "5/5");
-    EXPECT_EQ(w.lblFound->text(), "3");
-    EXPECT_EQ(w.lblPercent->text(), "60%");
-    EXPECT_EQ(w.xp1->value(), 3) << "T - 2 of T";
-    EXPECT_EQ(w.xp1->maximum(), 5);
-    EXPECT_EQ(w.s1->panelText(2), "Found 3 excessive fonts.");
+    EXPECT_EQ(w.lblObjects->text(), "12/12");
+    EXPECT_EQ(w.lblFound->text(), "5");
+    EXPECT_EQ(w.lblPercent->text(), "41%");
+    EXPECT_EQ(w.xp1->value(), 10) << "T - 2 of T";
+    EXPECT_EQ(w.xp1->maximum(), 12);
+    EXPECT_EQ(w.s1->panelText(2), "Found 5 excessive fonts.");
+}
+
+TEST_F(Scan, AsksWhoOwnsOnlyTheFilesThatMatchNoName) {
+    drive.addFonts({"arial.ttf", "segoeui.ttf", "OemFont.ttf", "Mine.ttf"});
+    QStringList asked;
+    app::Environment environment{drive.drives(), drive.appPath()};
+    environment.fileOwner = [&](const QString& hostPath) {
+        asked << QFileInfo(hostPath).fileName();
+        return hostPath.endsWith("/OemFont.ttf") ? platform::FileOwner::Windows
+                                                 : platform::FileOwner::Someone;
+    };
+    app::FrmKestrix& w = start(std::move(environment));
+    scan(w);
+
+    EXPECT_EQ(asked, QStringList({"Mine.ttf", "OemFont.ttf"}));
+    EXPECT_EQ(rows(w), QStringList({row("Mine.ttf")}));
+    EXPECT_EQ(w.lblObjects->text(), "4/4");
+    EXPECT_EQ(w.lblPercent->text(), "25%");
 }
 
 TEST_F(Scan, ShowsTheWholeNumberPercentage) {

@@ -8,6 +8,8 @@
 #include "support/temp_drive.h"
 
 #include <gtest/gtest.h>
+#include <QFileInfo>
+#include <QSet>
 #include <QTest>
 
 namespace kestrix::removal {
@@ -77,9 +79,29 @@ protected:
         EXPECT_EQ(w.s1->panelText(2), QStringLiteral("Awaiting user commands."));
     }
 
+    // Stand-ins for the system: every font counts as loaded once; what is unloaded and loaded
+    // again is written down by name, and the files named in windowsOwned_ are Windows' own.
+    app::Environment environment() {
+        app::Environment environment{drive_.drives(), drive_.appPath()};
+        const auto name = [](const QString& path) { return QFileInfo(path).fileName(); };
+        environment.fileOwner = [=, this](const QString& path) {
+            return windowsOwned_.contains(name(path)) ? platform::FileOwner::Windows
+                                                      : platform::FileOwner::NotKnown;
+        };
+        environment.fontCalls = {[=, this](const QString& path) {
+                                     unloaded_ << name(path);
+                                     return unloaded_.count(name(path)) == 1;
+                                 },
+                                 [=, this](const QString& path) { loaded_ << name(path); }};
+        return environment;
+    }
+
     test::ProgramState state_;
     test::TempDrive drive_;
-    app::Program program_{{drive_.drives(), drive_.appPath()}};
+    QSet<QString> windowsOwned_;
+    QStringList unloaded_;  // each name twice: the one load, then nothing left
+    QStringList loaded_;
+    app::Program program_{environment()};
     test::ModalAnswers answers_;
 };
 

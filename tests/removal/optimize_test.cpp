@@ -1,3 +1,4 @@
+#include "platform/host_folders.h"
 #include "removal/optimize_fixture.h"
 #include "support/files.h"
 #include "support/modal_answers.h"
@@ -98,9 +99,13 @@ TEST_F(OptimizeTest, YesWithNothingCheckedOnlyEmptiesTheList) {
     EXPECT_EQ(answers_.unexpected(), 0);
 }
 
-TEST_F(OptimizeTest, RemovesTheCheckedFilesAndCountsEachOne) {
+TEST_F(OptimizeTest, RemovesTheCheckedFilesOfBothFoldersAndCountsEachOne) {
     storeSettings("; kept\r\n[KESTRIX SETTINGS]\r\ntotal=12\r\n");
-    app::FrmKestrix& w = startAndScan();
+    drive_.addUserFont(QStringLiteral("Mine.ttf"));
+    app::FrmKestrix& w = start();
+    w.cmdScan->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.cmdScan->isEnabled(); }, 20000));
+    ASSERT_EQ(w.lstFonts->rowText(1), platform::userFontFolder() + QStringLiteral("\\Mine.ttf"));
     EXPECT_EQ(w.lblttl->text(), QStringLiteral("12"));
     const QString scanned = w.lblObjects->text();
     const QString found = w.lblFound->text();
@@ -113,13 +118,14 @@ TEST_F(OptimizeTest, RemovesTheCheckedFilesAndCountsEachOne) {
     for (const auto& name : {"Alpha.ttf", "Charlie.ttf", "Delta.ttf"}) {
         EXPECT_FALSE(drive_.hasFont(QString::fromLatin1(name))) << name;
     }
+    EXPECT_FALSE(drive_.hasUserFont(QStringLiteral("Mine.ttf")));
     EXPECT_TRUE(hasOriginal(QStringLiteral("Bravo.ttf")));
     EXPECT_TRUE(hasOriginal(QStringLiteral("Echo.ttf")));
     EXPECT_EQ(contentOf(drive_.fontsFolder() + QStringLiteral("/ARIAL.TTF")), "standard");
-    EXPECT_EQ(w.lblttl->text(), QStringLiteral("15"));
-    EXPECT_EQ(w.TotalDeleted, ui::LooseValue::integer(15));
+    EXPECT_EQ(w.lblttl->text(), QStringLiteral("16"));
+    EXPECT_EQ(w.TotalDeleted, ui::LooseValue::integer(16));
     EXPECT_EQ(contentOf(settingsFile()),
-              QByteArray("; kept\r\n[KESTRIX SETTINGS]\r\ntotal=15\r\n"));
+              QByteArray("; kept\r\n[KESTRIX SETTINGS]\r\ntotal=16\r\n"));
     expectRunEnded(w);
     EXPECT_EQ(w.lblObjects->text(), scanned);
     EXPECT_EQ(w.lblFound->text(), found);
@@ -127,28 +133,34 @@ TEST_F(OptimizeTest, RemovesTheCheckedFilesAndCountsEachOne) {
     EXPECT_EQ(answers_.unexpected(), 0);
 }
 
-TEST_F(OptimizeTest, FailingRowsAreSkippedAndNamedOnceAtTheEnd) {
+TEST_F(OptimizeTest, FailingRowsAreSkippedUntouchedAndNamedOnceAtTheEnd) {
     app::FrmKestrix& w = startAndScan();
     const QString locked = drive_.fontsFolder() + QStringLiteral("/Bravo.ttf");
     ASSERT_TRUE(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup));
     ASSERT_TRUE(QFile::remove(drive_.fontsFolder() + QStringLiteral("/Delta.ttf")));
+    windowsOwned_ << QStringLiteral("Charlie.ttf");  // since the scan
     answers_.answer(QMessageBox::Yes);
     answers_.answer(QMessageBox::Ok);
     w.cmdRemove->click();
 
-    for (const auto& name : {"Alpha.ttf", "Charlie.ttf", "Echo.ttf"}) {
+    for (const auto& name : {"Alpha.ttf", "Echo.ttf"}) {
         EXPECT_FALSE(drive_.hasFont(QString::fromLatin1(name))) << name;
     }
     EXPECT_TRUE(hasOriginal(QStringLiteral("Bravo.ttf")));
+    EXPECT_TRUE(hasOriginal(QStringLiteral("Charlie.ttf")));
     EXPECT_FALSE(drive_.hasFont(QStringLiteral("Delta.ttf")));
-    EXPECT_EQ(w.lblttl->text(), QStringLiteral("3"));
-    EXPECT_EQ(contentOf(settingsFile()), QByteArray("[Kestrix Settings]\r\nTOTAL=3\r\n"));
+    // Only the fonts that went were unloaded; the system kept the others all along.
+    EXPECT_EQ(unloaded_, QStringList({"Echo.ttf", "Echo.ttf", "Alpha.ttf", "Alpha.ttf"}));
+    EXPECT_EQ(loaded_, QStringList());
+    EXPECT_EQ(w.lblttl->text(), QStringLiteral("2"));
+    EXPECT_EQ(contentOf(settingsFile()), QByteArray("[Kestrix Settings]\r\nTOTAL=2\r\n"));
     ASSERT_EQ(answers_.shown().size(), 2U);
     const auto& report = answers_.shown().back();
     EXPECT_EQ(report.format, Qt::PlainText);
     // Rows are taken newest first: Delta before Bravo.
     EXPECT_EQ(report.text, QStringLiteral("These fonts were not removed:\n\n") + row("Delta.ttf") +
-                               QStringLiteral(": file not found\n") + row("Bravo.ttf") +
+                               QStringLiteral(": file not found\n") + row("Charlie.ttf") +
+                               QStringLiteral(": part of Windows\n") + row("Bravo.ttf") +
                                QStringLiteral(": read-only"));
     EXPECT_EQ(answers_.unexpected(), 0);
     expectRunEnded(w);

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <algorithm>
 
@@ -36,11 +37,20 @@ void ModalAnswers::answerOpenBox() {
         texts << button->text().remove(u'&');
     }
     const QStringList readable = accessibleTexts(box);
+    const QRect screen = box->screen()->availableGeometry();
+    const auto buttons = box->buttons();
+    const bool inSight =
+        screen.contains(box->frameGeometry()) &&
+        std::all_of(buttons.begin(), buttons.end(), [&](const QAbstractButton* button) {
+            return button->isVisible() &&
+                   screen.contains(QRect(button->mapToGlobal(QPoint()), button->size()));
+        });
     shown_.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
                       defaultButton ? box->standardButton(defaultButton) : QMessageBox::NoButton,
                       box->textFormat(),
                       std::all_of(texts.begin(), texts.end(),
-                                  [&](const QString& text) { return readable.contains(text); })});
+                                  [&](const QString& text) { return readable.contains(text); }),
+                      inSight});
     if (answers_.empty()) {
         ++unexpected_;
         give(box, {box->standardButton(box->escapeButton()), By::Mouse});

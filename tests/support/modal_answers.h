@@ -23,6 +23,7 @@ public:
         QMessageBox::StandardButton defaultButton;
         Qt::TextFormat format;
         bool readable;  // its text and buttons reach assistive technology
+        bool inSight;   // the box within the screen's available area, its buttons shown there
     };
     enum class By { Mouse, Keyboard, AssistiveTechnology };
 

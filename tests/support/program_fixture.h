@@ -25,6 +25,7 @@ protected:
         for (const auto& box : answers.shown()) {
             EXPECT_TRUE(box.readable)
                 << "assistive technology cannot read " << box.text.toStdString();
+            EXPECT_TRUE(box.inSight) << "beyond the screen: " << box.text.toStdString();
         }
         program_.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -1,5 +1,6 @@
 #include "support/temp_drive.h"
 
+#include "platform/host_folders.h"
 #include "support/files.h"
 
 #include <gtest/gtest.h>
@@ -35,6 +36,17 @@ QString TempDrive::userConfigFolder() const {
     return root_.filePath(QStringLiteral("config"));
 }
 
+QString TempDrive::userFontsFolder() const {
+    return drives().resolve(platform::userFontFolder()).hostPath;
+}
+
+QString TempDrive::addUserFont(const QString& name, const QByteArray& content) {
+    EXPECT_TRUE(QDir().mkpath(userFontsFolder()));
+    const QString path = userFontsFolder() + u'/' + name;
+    writeFile(path, content);
+    return path;
+}
+
 QString TempDrive::addFont(const QString& name, const QByteArray& content) {
     const QString path = fontsFolder() + u'/' + name;
     writeFile(path, content);
@@ -50,6 +62,10 @@ void TempDrive::addFonts(const QStringList& names) {
 bool TempDrive::hasFont(const QString& name) const {
     const QFileInfo info(fontsFolder() + u'/' + name);
     return info.exists() || info.isSymLink();
+}
+
+bool TempDrive::hasUserFont(const QString& name) const {
+    return QFileInfo::exists(userFontsFolder() + u'/' + name);
 }
 
 }  // namespace kestrix::test

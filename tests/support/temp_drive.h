@@ -23,10 +23,15 @@ public:
     // The user's configuration folder, not made yet.
     [[nodiscard]] QString userConfigFolder() const;
 
-    // Writes a file into the font folder and returns its host path.
+    // The user's own font folder on this drive (platform::userFontFolder()), not made yet.
+    [[nodiscard]] QString userFontsFolder() const;
+
+    // Writes a file into the font folder, or the user's own, and returns its host path.
     QString addFont(const QString& name, const QByteArray& content = QByteArray("font"));
+    QString addUserFont(const QString& name, const QByteArray& content = QByteArray("font"));
     void addFonts(const QStringList& names);
     [[nodiscard]] bool hasFont(const QString& name) const;
+    [[nodiscard]] bool hasUserFont(const QString& name) const;
 
 private:
     QTemporaryDir root_;

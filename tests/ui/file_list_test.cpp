@@ -30,12 +30,12 @@ TEST(FileList, SaysWhyAFolderCannotBeListed) {
     list.setPath("C:\\WINDOWS\\Missing");
     const auto missing = list.refresh();
     ASSERT_TRUE(missing.has_value());
-    EXPECT_TRUE(missing->contains("not found")) << missing->toStdString();
+    EXPECT_TRUE(missing->reason.contains("not found")) << missing->reason.toStdString();
     EXPECT_EQ(list.listCount(), 0);
 
     drive.addFont("file.ttf");
     list.setPath("C:\\WINDOWS\\Fonts\\file.ttf");
-    EXPECT_EQ(list.refresh(), QString("not a folder"));
+    EXPECT_EQ(list.refresh()->reason, QString("not a folder"));
 
     list.setPath("C:\\WINDOWS\\Fonts");
     EXPECT_FALSE(list.refresh().has_value());

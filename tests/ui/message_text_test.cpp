@@ -1,4 +1,6 @@
 #include "ui/message_text.h"
+#include "support/modal_answers.h"
+#include "ui/message_box.h"
 
 #include <gtest/gtest.h>
 #include <QAccessible>
@@ -93,6 +95,21 @@ TEST(KeepWordsWhole, ShowsTheLinesWhileTheBoxHoldsTheTextExactly) {
     EXPECT_EQ(pixels(*label), pixels(shown));
     EXPECT_LE(label->width(),
               width + label->contentsMargins().left() + label->contentsMargins().right());
+}
+
+TEST(ShowFailure, KeepsAReportOfManyRowsOnTheScreenWithEveryLineInIt) {
+    QString report = QStringLiteral("These fonts were not removed:\n");
+    for (int row = 1; row <= 300; ++row) {
+        report += QStringLiteral("\nC:\\WINDOWS\\Fonts\\Font%1.ttf: access denied").arg(row);
+    }
+    test::ModalAnswers answers;
+    answers.answer(QMessageBox::Ok);
+    showFailure(nullptr, report);
+
+    ASSERT_EQ(answers.shown().size(), 1U);
+    EXPECT_EQ(answers.shown()[0].text, report);
+    EXPECT_TRUE(answers.shown()[0].inSight);
+    EXPECT_TRUE(answers.shown()[0].readable);
 }
 
 }  // namespace

@@ -4,12 +4,14 @@ namespace kestrix::platform {
 
 // Fontconfig and the programs using it read font files afresh; none holds on to a removed one.
 
-SystemFonts::~SystemFonts() = default;
+FontCalls systemFontCalls() {
+    return {[](const QString&) { return false; }, [](const QString&) {}};
+}
 
-void SystemFonts::unload(const QString&) {}
+bool forgetFontValues(const QString&) {
+    return false;
+}
 
-void SystemFonts::reload(const QString&) {}
-
-void SystemFonts::forget(const QString&) {}
+void announceFontChange() {}
 
 }  // namespace kestrix::platform

@@ -95,6 +95,18 @@ std::variant<WipeTarget, QString> WipeTarget::open(const OpenFolder& folder, con
     return target;
 }
 
+std::optional<QString> WipeTarget::refusal(const OpenFolder& folder, const QString& name) {
+    struct stat named {};
+    if (::fstatat(descriptor(folder.handle()), QFile::encodeName(name).constData(), &named,
+                  AT_SYMLINK_NOFOLLOW) != 0) {
+        return openFailure(errno);
+    }
+    if (S_ISREG(named.st_mode) && !hasWriteBit(named.st_mode)) {
+        return QStringLiteral("read-only");
+    }
+    return std::nullopt;
+}
+
 std::optional<QString> WipeTarget::writeAt(qint64 offset, const QByteArray& block) {
     qsizetype done = 0;
     while (done < block.size()) {

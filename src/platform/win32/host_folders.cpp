@@ -13,6 +13,11 @@ QString userConfigFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
 }
 
+QString userFontFolder() {
+    return QDir::toNativeSeparators(userConfigFolder()) +
+           QStringLiteral(R"(\Microsoft\Windows\Fonts)");
+}
+
 QString ownFolderName() {
     return QStringLiteral("Kestrix");
 }

@@ -9,8 +9,6 @@ namespace kestrix::platform {
 
 namespace {
 
-constexpr int mostLoads = 64;  // a font loaded more often than this is held by something else
-
 const wchar_t* const fontsKey = LR"(SOFTWARE\Microsoft\Windows NT\CurrentVersion\Fonts)";
 
 std::wstring nativePath(const QString& hostPath) {
@@ -55,45 +53,36 @@ QStringList valuesNaming(HKEY key, const QString& file) {
 
 }  // namespace
 
-SystemFonts::~SystemFonts() {
-    if (changed_) {
-        ::SendMessageTimeoutW(HWND_BROADCAST, WM_FONTCHANGE, 0, 0, SMTO_ABORTIFHUNG, 1000, nullptr);
-    }
+FontCalls systemFontCalls() {
+    return {[](const QString& hostPath) {
+                return ::RemoveFontResourceExW(nativePath(hostPath).c_str(), 0, nullptr) != 0;
+            },
+            [](const QString& hostPath) {
+                ::AddFontResourceExW(nativePath(hostPath).c_str(), 0, nullptr);
+            }};
 }
 
-void SystemFonts::unload(const QString& hostPath) {
-    const std::wstring path = nativePath(hostPath);
-    int times = 0;
-    while (times < mostLoads && ::RemoveFontResourceExW(path.c_str(), 0, nullptr)) {
-        ++times;
-    }
-    if (times > 0) {
-        unloaded_[hostPath] += times;
-        changed_ = true;
-    }
-}
-
-void SystemFonts::reload(const QString& hostPath) {
-    const std::wstring path = nativePath(hostPath);
-    for (int times = unloaded_.take(hostPath); times > 0; --times) {
-        ::AddFontResourceExW(path.c_str(), 0, nullptr);
-    }
-}
-
-void SystemFonts::forget(const QString& hostPath) {
-    unloaded_.remove(hostPath);
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, fontsKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) !=
-        ERROR_SUCCESS) {
-        return;  // without the right to change it, Windows skips values whose file is gone
-    }
-    for (const auto& name :
-         valuesNaming(key, QDir::cleanPath(QDir::fromNativeSeparators(hostPath)))) {
-        if (::RegDeleteValueW(key, name.toStdWString().c_str()) == ERROR_SUCCESS) {
-            changed_ = true;
+bool forgetFontValues(const QString& hostPath) {
+    const QString file = QDir::cleanPath(QDir::fromNativeSeparators(hostPath));
+    bool forgotten = false;
+    // The machine's fonts, and the fonts this user installed for themselves.
+    for (HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        HKEY key = nullptr;
+        if (::RegOpenKeyExW(hive, fontsKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) !=
+            ERROR_SUCCESS) {
+            continue;  // without the right to change it, Windows skips values whose file is gone
         }
+        for (const auto& name : valuesNaming(key, file)) {
+            forgotten =
+                ::RegDeleteValueW(key, name.toStdWString().c_str()) == ERROR_SUCCESS || forgotten;
+        }
+        ::RegCloseKey(key);
     }
-    ::RegCloseKey(key);
+    return forgotten;
+}
+
+void announceFontChange() {
+    ::SendMessageTimeoutW(HWND_BROADCAST, WM_FONTCHANGE, 0, 0, SMTO_ABORTIFHUNG, 1000, nullptr);
 }
 
 }  // namespace kestrix::platform

@@ -3,6 +3,9 @@
 #include "platform/system_error.h"
 #include "platform/win32/handles.h"
 
+#include <aclapi.h>
+#include <memory>
+
 namespace kestrix::platform {
 
 namespace {
@@ -20,7 +23,92 @@ bool isSameFile(const BY_HANDLE_FILE_INFORMATION& information, quint64 volume, q
     return information.dwVolumeSerialNumber == volume && win32::fileIndex(information) == index;
 }
 
+struct LocalFree {
+    void operator()(void* memory) const { ::LocalFree(memory); }
+};
+
+// The token this program acts with, as a check of access needs it.
+UniqueHandle accessToken() {
+    HANDLE process = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY | TOKEN_DUPLICATE, &process)) {
+        return {};
+    }
+    const UniqueHandle processToken = win32::adopt(process);
+    HANDLE token = nullptr;
+    if (!::DuplicateToken(process, SecurityIdentification, &token)) {
+        return {};
+    }
+    return win32::adopt(token);
+}
+
+// The rights Windows grants this program on the open file or folder, by its security.
+ACCESS_MASK grantedRights(const UniqueHandle& object, const UniqueHandle& token) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (::GetSecurityInfo(
+            win32::native(object), SE_FILE_OBJECT,
+            OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+            nullptr, nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
+        return 0;
+    }
+    const std::unique_ptr<void, LocalFree> held(descriptor);
+    GENERIC_MAPPING mapping{FILE_GENERIC_READ, FILE_GENERIC_WRITE, FILE_GENERIC_EXECUTE,
+                            FILE_ALL_ACCESS};
+    struct {
+        PRIVILEGE_SET set;
+        LUID_AND_ATTRIBUTES more[8];
+    } privileges{};
+    DWORD privilegesSize = sizeof privileges;
+    ACCESS_MASK granted = 0;
+    BOOL allowed = FALSE;
+    if (!::AccessCheck(descriptor, win32::native(token), MAXIMUM_ALLOWED, &mapping, &privileges.set,
+                       &privilegesSize, &granted, &allowed) ||
+        !allowed) {
+        return 0;
+    }
+    return granted;
+}
+
 }  // namespace
+
+std::optional<QString> WipeTarget::refusal(const OpenFolder& folder, const QString& name) {
+    if (!win32::isEntryName(name)) {
+        return win32::fileFailure(ERROR_FILE_NOT_FOUND);
+    }
+    auto named = win32::openRelative(folder.handle(), win32::wide(name),
+                                     READ_CONTROL | FILE_READ_ATTRIBUTES, shareAll, asNamed);
+    if (!named.handle) {
+        return win32::fileFailure(named.error);
+    }
+    const auto seen = win32::informationOf(named.handle);
+    if (!seen) {
+        return systemError(static_cast<int>(::GetLastError()));
+    }
+    // As the open judges: a link gives up its name only, whatever its attributes; a name of a
+    // shared file gives up its name only, unless it is read-only.
+    const bool isLink = seen->dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
+    if (!isLink && (seen->dwFileAttributes & FILE_ATTRIBUTE_READONLY)) {
+        return QStringLiteral("read-only");
+    }
+    const bool writesContent = !isLink && seen->nNumberOfLinks <= 1;
+    const UniqueHandle token = accessToken();
+    if (!token) {
+        return systemError(static_cast<int>(::GetLastError()));
+    }
+    const ACCESS_MASK onFile = grantedRights(named.handle, token);
+    if (writesContent && (onFile & FILE_WRITE_DATA) == 0) {
+        return win32::fileFailure(ERROR_ACCESS_DENIED);
+    }
+    if (onFile & DELETE) {
+        return std::nullopt;
+    }
+    // Windows lets a file go as well when its folder grants the deletion of what it holds.
+    const auto self = win32::openRelative(folder.handle(), std::wstring(), READ_CONTROL, shareAll,
+                                          FILE_DIRECTORY_FILE);
+    if (self.handle && (grantedRights(self.handle, token) & FILE_DELETE_CHILD)) {
+        return std::nullopt;
+    }
+    return win32::fileFailure(ERROR_ACCESS_DENIED);
+}
 
 std::variant<WipeTarget, QString> WipeTarget::open(const OpenFolder& folder, const QString& name) {
     if (!win32::isEntryName(name) || folder.find(name).name != name) {

@@ -1,10 +1,14 @@
 // Optimize removes an installed font as Windows does: unloaded first, its registry value removed
-// after, the running programs told once; a file another program holds stays as it is.
+// after, the running programs told once; a file another program holds stays as it is, and one of
+// Windows' own is told by its owner.
+#include "platform/file_owner.h"
 #include "support/files.h"
 #include "support/program_fixture.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <sddl.h>
 #include <QDir>
 #include <QFileInfo>
 #include <iostream>
@@ -29,13 +33,15 @@ QByteArray realFont() {
     return {};
 }
 
-// A value under the Fonts key for as long as the test needs it, as installing a font makes one.
+// A value under the Fonts key of the machine or of the user for as long as the test needs it, as
+// installing a font makes one.
 class FontsValue {
 public:
-    FontsValue(QString name, const QString& file) : name_(std::move(name)) {
+    FontsValue(QString name, const QString& file, HKEY hive = HKEY_LOCAL_MACHINE)
+        : name_(std::move(name)), hive_(hive) {
         HKEY key = nullptr;
-        EXPECT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, fontsKey, 0, nullptr, 0, KEY_SET_VALUE,
-                                    nullptr, &key, nullptr),
+        EXPECT_EQ(::RegCreateKeyExW(hive_, fontsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                                    nullptr),
                   ERROR_SUCCESS);
         const std::wstring data = native(file);
         EXPECT_EQ(::RegSetValueExW(key, name_.toStdWString().c_str(), 0, REG_SZ,
@@ -46,18 +52,52 @@ public:
     }
     FontsValue(const FontsValue&) = delete;
     FontsValue& operator=(const FontsValue&) = delete;
-    ~FontsValue() {
-        ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, fontsKey, name_.toStdWString().c_str());
-    }
+    ~FontsValue() { ::RegDeleteKeyValueW(hive_, fontsKey, name_.toStdWString().c_str()); }
 
     [[nodiscard]] bool exists() const {
-        return ::RegGetValueW(HKEY_LOCAL_MACHINE, fontsKey, name_.toStdWString().c_str(),
-                              RRF_RT_REG_SZ, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+        return ::RegGetValueW(hive_, fontsKey, name_.toStdWString().c_str(), RRF_RT_REG_SZ, nullptr,
+                              nullptr, nullptr) == ERROR_SUCCESS;
     }
 
 private:
     QString name_;
+    HKEY hive_;
 };
+
+// A self-relative security descriptor made from its SDDL text.
+QByteArray descriptorOf(const wchar_t* sddl) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ULONG size = 0;
+    EXPECT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1,
+                                                                       &descriptor, &size));
+    const QByteArray bytes(static_cast<const char*>(descriptor), static_cast<qsizetype>(size));
+    ::LocalFree(descriptor);
+    return bytes;
+}
+
+TEST(FileOwner, IsWindowsOnlyForTrustedInstaller) {
+    using platform::FileOwner;
+    const struct {
+        const wchar_t* sddl;
+        FileOwner owner;
+    } rows[] = {
+        {L"O:S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464G:SYD:(A;;FA;;;BA)",
+         FileOwner::Windows},
+        // Fonts that other software installed for all users.
+        {L"O:BAG:SYD:(A;;FA;;;BA)", FileOwner::Someone},
+        {L"O:SYG:SYD:(A;;FA;;;SY)", FileOwner::Someone},
+        // A user's own, and another service's.
+        {L"O:S-1-5-21-1004336348-1177238915-682003330-1001D:(A;;FA;;;WD)", FileOwner::Someone},
+        {L"O:S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478465", FileOwner::Someone},
+        {L"D:(A;;FA;;;WD)", FileOwner::NotKnown},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(platform::ownerIn(descriptorOf(row.sddl)), row.owner)
+            << QString::fromWCharArray(row.sddl).toStdString();
+    }
+    EXPECT_EQ(platform::ownerIn(QByteArray()), FileOwner::NotKnown);
+    EXPECT_EQ(platform::ownerIn(QByteArray(8, '\x01')), FileOwner::NotKnown);
+}
 
 // A top-level window, as every program has, that counts the font changes it is told of.
 class FontChangeListener {
@@ -99,9 +139,12 @@ TEST_F(InstalledFontRemoval, UnloadsRemovesAndForgetsTheFontButLeavesOneInUse) {
     ASSERT_FALSE(font.isEmpty()) << "no font file to install here";
     const QString installed = drive.addFont(QStringLiteral("Kestrel.ttf"), font);
     const QString held = drive.addFont(QStringLiteral("Held.ttf"), font);
+    const QString own = drive.addUserFont(QStringLiteral("Own.ttf"), font);
     ASSERT_GT(::AddFontResourceExW(native(installed).c_str(), 0, nullptr), 0);
     const FontsValue installedValue(QStringLiteral("Kestrel Test (TrueType)"), installed);
     const FontsValue heldValue(QStringLiteral("Held Test (TrueType)"), held);
+    // A font the user installed for themselves is named by its whole path.
+    const FontsValue ownValue(QStringLiteral("Own Test (TrueType)"), own, HKEY_CURRENT_USER);
     // Another program reads it and lets nobody else near it.
     const HANDLE holder =
         ::CreateFileW(native(held).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -117,11 +160,13 @@ TEST_F(InstalledFontRemoval, UnloadsRemovesAndForgetsTheFontButLeavesOneInUse) {
 
     EXPECT_FALSE(drive.hasFont(QStringLiteral("Kestrel.ttf")));
     EXPECT_FALSE(installedValue.exists());
+    EXPECT_FALSE(drive.hasUserFont(QStringLiteral("Own.ttf")));
+    EXPECT_FALSE(ownValue.exists());
     EXPECT_EQ(::RemoveFontResourceExW(native(installed).c_str(), 0, nullptr), 0)
         << "the font is still loaded";
     EXPECT_EQ(test::contentOf(held), font);
     EXPECT_TRUE(heldValue.exists());
-    EXPECT_EQ(w.lblttl->text(), QStringLiteral("1"));
+    EXPECT_EQ(w.lblttl->text(), QStringLiteral("2"));
     ASSERT_EQ(answers.shown().size(), 2U);
     EXPECT_EQ(answers.shown().back().text,
               QStringLiteral("These fonts were not removed:\n\nC:\\WINDOWS\\Fonts\\Held.ttf: in "
