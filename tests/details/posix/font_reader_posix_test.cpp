@@ -73,7 +73,9 @@ TEST(FontReaderTest, AFileThatCrashesOrHangsTheReaderIsNotAFontAndTheNextFileIsR
         // The killed readers have ended and been reaped.
         EXPECT_TRUE(QTest::qWaitFor(
             [&] { return reader.findChildren<platform::HelperProcess*>().isEmpty(); }));
-        EXPECT_LT(gaps.longest(), 100) << each.reader;
+        // Well below the patience a wait for the reader would show as, above a busy machine's
+        // hiccups.
+        EXPECT_LT(gaps.longest(), 500) << each.reader;
         ASSERT_EQ(verdicts.size(), 2U);
         for (const auto& [key, verdict] : verdicts) {
             EXPECT_EQ(verdict.kind, each.kind) << key.toStdString();
