@@ -27,9 +27,9 @@ public:
         QString reason;
     };
     // Reads the folders: of each, in turn, the files whose names fit the pattern, sorted by
-    // name. Hidden and system files, and names that Windows could not hold, or that would not lead back to
-    // the same file, are left out. A folder that does not exist adds nothing; when no file is
-    // listed, the first folder's absence is the failure. Returns why a folder could not be read,
+    // name. Hidden and system files, and names that Windows could not hold, or that would not lead
+    // back to the same file, are left out. A folder that does not exist adds nothing; when no file
+    // is listed, the first folder's absence is the failure. Returns why a folder could not be read,
     // or nothing.
     [[nodiscard]] std::optional<Failure> refresh();
 
