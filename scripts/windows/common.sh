@@ -6,8 +6,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 # as the Windows presets find them.
 eval "$(cmake -P "$root/cmake/windows-prerequisites.cmake")"
 
-# configure_windows PRESET: configures the build of a Windows preset (windows, windows-test) in
-# build/PRESET, once scripts/setup-windows has prepared what it needs.
+# configure_windows: configures the Windows build (the windows preset) in build/windows, once
+# scripts/setup-windows has prepared what it needs.
 configure_windows() {
     local prepared
     for prepared in "$qt_windows" "$harfbuzz_windows"; do
@@ -16,7 +16,7 @@ configure_windows() {
             return 1
         fi
     done
-    (cd "$root" && cmake --preset "$1" >/dev/null)
+    (cd "$root" && cmake --preset windows >/dev/null)
 }
 
 # Wine, quiet, in a prefix of the build's own; no Mono or Gecko installers.
